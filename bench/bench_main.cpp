@@ -1,0 +1,2 @@
+#include <cstdio>
+int main() { std::puts("bench: nothing yet"); return 0; }

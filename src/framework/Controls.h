@@ -1,0 +1,40 @@
+// Thin control classes: each is a CWnd that knows its window class, so a
+// derived control can be created or attached and gets its messages.
+#pragma once
+
+#include "framework/Wnd.h"
+
+#include <commctrl.h>
+
+class CStatic : public CWnd {
+public:
+    BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CreateEx(0, "STATIC", text, style, rect, parent ? parent->m_hWnd : nullptr, id); }
+    HICON SetIcon(HICON icon) const
+    { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
+    HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+};
+
+class CComboBox : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CreateEx(0, "COMBOBOX", nullptr, style, rect, parent ? parent->m_hWnd : nullptr, id); }
+    int AddString(const char* text) const
+    { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    void ResetContent() const { SendMessage(CB_RESETCONTENT); }
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    std::string GetLBText(int index) const;
+};
+
+class CToolBarCtrl : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CreateEx(0, TOOLBARCLASSNAMEA, nullptr, style, rect, parent ? parent->m_hWnd : nullptr, id); }
+};
+
+class CToolTipCtrl : public CWnd {
+public:
+    // A popup tooltip window owned by `owner`.
+    BOOL Create(CWnd* owner, DWORD style = 0);
+};

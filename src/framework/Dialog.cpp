@@ -1,0 +1,158 @@
+#include "framework/Dialog.h"
+
+#include "framework/WinApp.h"
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control)
+{
+    if (control.m_hWnd) return;
+    control.SubclassDlgItem(static_cast<UINT>(id), dx->m_pDlg);
+}
+
+void DDX_Check(CDataExchange* dx, int id, BOOL& value)
+{
+    HWND item = dx->m_pDlg->GetDlgItem(id);
+    if (!item) return;
+    if (dx->m_bSaveAndValidate)
+        value = ::SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED ? TRUE : FALSE;
+    else
+        ::SendMessageA(item, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value)
+{
+    HWND item = dx->m_pDlg->GetDlgItem(id);
+    if (!item) return;
+    if (dx->m_bSaveAndValidate)
+        value = GetWindowTextString(item);
+    else
+        ::SetWindowTextA(item, value.c_str());
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent)
+    : m_nTemplateId(templateId), m_pParentWnd(parent)
+{
+}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+}
+
+HWND CDialog::GetOwnerWindow() const
+{
+    if (m_pParentWnd) return m_pParentWnd->m_hWnd;
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG) {
+        auto* dlg = dynamic_cast<CDialog*>(CWnd::FromHandle(hwnd));
+        return dlg ? dlg->OnInitDialog() : TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HINSTANCE inst = AfxGetResourceHandle();
+    HRSRC res = ::FindResourceA(inst, MAKEINTRESOURCEA(m_nTemplateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    HGLOBAL loaded = res ? ::LoadResource(inst, res) : nullptr;
+    auto* tmpl = loaded ? static_cast<LPCDLGTEMPLATEA>(::LockResource(loaded)) : nullptr;
+    if (!tmpl) return -1;
+
+    HWND owner = GetOwnerWindow();
+    // Disable the owner like the system's modal loop does (unless it is
+    // disabled already, by an outer modal loop).
+    bool disabledOwner = owner && ::IsWindowEnabled(owner);
+
+    m_bEndModal = false;
+    m_nModalResult = -1;
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateDialogIndirectParamA(inst, tmpl, owner, &CDialog::DialogProc, 0);
+    AfxUnhookWindowCreate();
+    if (!hwnd) {
+        if (m_hWnd) UnsubclassWindow();
+        return -1;
+    }
+
+    if (disabledOwner) ::EnableWindow(owner, FALSE);
+    if (!m_bEndModal) {
+        ::ShowWindow(hwnd, SW_SHOW);
+        m_bInModal = true;
+        while (!m_bEndModal && ::IsWindow(hwnd)) {
+            if (!AfxPumpMessage()) break; // WM_QUIT: leave and let the outer loop end
+        }
+        m_bInModal = false;
+    }
+    if (disabledOwner) ::EnableWindow(owner, TRUE);
+    if (owner && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
+    if (::IsWindow(hwnd)) {
+        ::ShowWindow(hwnd, SW_HIDE);
+        ::DestroyWindow(hwnd);
+    }
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_nModalResult = result;
+    m_bEndModal = true;
+    // Wake the loop in case nothing else is queued.
+    if (m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx{this, saveAndValidate};
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE)) return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnCommand(UINT id, UINT code, HWND)
+{
+    if (code != BN_CLICKED) return FALSE;
+    if (id == IDOK) {
+        OnOK();
+        return TRUE;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    // Keyboard navigation of the dialog (Tab, Enter, Esc, mnemonics).
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
+        return ::IsDialogMessageA(m_hWnd, msg);
+    return FALSE;
+}
+
+LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND &&
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
+        return 0;
+    return CWnd::WindowProc(msg, wParam, lParam);
+}

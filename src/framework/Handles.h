@@ -1,0 +1,183 @@
+// RAII for kernel handles, registry keys, icons, locked global memory and COM
+// interface pointers.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <utility>
+
+// A kernel handle closed with CloseHandle (null and INVALID_HANDLE_VALUE are
+// both "none").
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : m_h(h) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept
+    {
+        if (this != &o) Reset(std::exchange(o.m_h, nullptr));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return m_h; }
+    explicit operator bool() const { return m_h && m_h != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE h = nullptr)
+    {
+        if (m_h && m_h != INVALID_HANDLE_VALUE) ::CloseHandle(m_h);
+        m_h = h;
+    }
+
+private:
+    HANDLE m_h = nullptr;
+};
+
+// An open registry key, closed at the end.
+class RegKey {
+public:
+    RegKey() = default;
+    ~RegKey() { Close(); }
+    RegKey(RegKey&& o) noexcept : m_key(std::exchange(o.m_key, nullptr)) {}
+    RegKey& operator=(RegKey&& o) noexcept
+    {
+        if (this != &o) {
+            Close();
+            m_key = std::exchange(o.m_key, nullptr);
+        }
+        return *this;
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    LONG Open(HKEY root, const char* path, REGSAM access)
+    {
+        Close();
+        return ::RegOpenKeyExA(root, path, 0, access, &m_key);
+    }
+    LONG Create(HKEY parent, const char* name, REGSAM access)
+    {
+        Close();
+        DWORD disposition = 0;
+        return ::RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                 &m_key, &disposition);
+    }
+    void Close()
+    {
+        if (m_key) ::RegCloseKey(m_key);
+        m_key = nullptr;
+    }
+    HKEY Get() const { return m_key; }
+    explicit operator bool() const { return m_key != nullptr; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+// An icon handle destroyed with DestroyIcon.
+class UniqueIcon {
+public:
+    UniqueIcon() = default;
+    explicit UniqueIcon(HICON h) : m_h(h) {}
+    ~UniqueIcon() { Reset(); }
+    UniqueIcon(UniqueIcon&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
+    UniqueIcon& operator=(UniqueIcon&& o) noexcept
+    {
+        if (this != &o) Reset(std::exchange(o.m_h, nullptr));
+        return *this;
+    }
+    UniqueIcon(const UniqueIcon&) = delete;
+    UniqueIcon& operator=(const UniqueIcon&) = delete;
+    HICON Get() const { return m_h; }
+    HICON Release() { return std::exchange(m_h, nullptr); }
+    void Reset(HICON h = nullptr)
+    {
+        if (m_h) ::DestroyIcon(m_h);
+        m_h = h;
+    }
+
+private:
+    HICON m_h = nullptr;
+};
+
+// GlobalLock for the length of a scope; Size() is what the block really
+// holds, so readers never go past it.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL mem)
+        : m_mem(mem), m_ptr(mem ? ::GlobalLock(mem) : nullptr), m_size(m_ptr ? ::GlobalSize(mem) : 0) {}
+    ~GlobalLockGuard()
+    {
+        if (m_ptr) ::GlobalUnlock(m_mem);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    const void* Data() const { return m_ptr; }
+    void* MutableData() const { return m_ptr; }
+    SIZE_T Size() const { return m_size; }
+
+private:
+    HGLOBAL m_mem;
+    void* m_ptr;
+    SIZE_T m_size;
+};
+
+// A storage medium from IDataObject::GetData, released at the end.
+class StgMedium {
+public:
+    StgMedium() { m_medium = {}; }
+    ~StgMedium() { ::ReleaseStgMedium(&m_medium); }
+    StgMedium(const StgMedium&) = delete;
+    StgMedium& operator=(const StgMedium&) = delete;
+    STGMEDIUM* operator&() { return &m_medium; }
+    const STGMEDIUM& Get() const { return m_medium; }
+
+private:
+    STGMEDIUM m_medium;
+};
+
+// A COM interface pointer that owns one reference.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr& o) : m_p(o.m_p) { if (m_p) m_p->AddRef(); }
+    ComPtr& operator=(const ComPtr& o)
+    {
+        if (o.m_p) o.m_p->AddRef();
+        Reset();
+        m_p = o.m_p;
+        return *this;
+    }
+    T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    // For functions that hand out a new reference.
+    T** Receive()
+    {
+        Reset();
+        return &m_p;
+    }
+    void Reset()
+    {
+        if (m_p) m_p->Release();
+        m_p = nullptr;
+    }
+    // Takes over a reference the caller already owns.
+    void Attach(T* p)
+    {
+        Reset();
+        m_p = p;
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+// A NUL-terminated copy of a text on the process heap, for texts handed on
+// through posted messages: the sender allocates, the receiver frees.
+char* AllocPostedText(const char* text, size_t length);
+void FreePostedText(char* block);

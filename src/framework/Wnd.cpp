@@ -1,0 +1,279 @@
+#include "framework/Wnd.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// HWND -> object. One GUI thread uses it, so it needs no lock.
+std::unordered_map<HWND, CWnd*>& WindowMap()
+{
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
+
+// The object waiting for its window while a window is being created, and the
+// CBT hook that attaches it to the first window created. Creations nest (a
+// window may create others from WM_CREATE), so the outer state is kept.
+struct CreateHookState {
+    CWnd* pending;
+    HHOOK hook;
+};
+CWnd* g_pWndInit = nullptr;
+HHOOK g_hCbtHook = nullptr;
+std::vector<CreateHookState>& CreateHookStack()
+{
+    static std::vector<CreateHookState> stack;
+    return stack;
+}
+
+LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam);
+
+} // namespace
+
+struct WndInternals {
+    static void AttachPending(HWND hwnd)
+    {
+        CWnd* wnd = g_pWndInit;
+        g_pWndInit = nullptr;
+        wnd->Attach(hwnd);
+        wnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
+    }
+};
+
+namespace {
+
+LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && g_pWndInit)
+        WndInternals::AttachPending(reinterpret_cast<HWND>(wParam));
+    return ::CallNextHookEx(g_hCbtHook, code, wParam, lParam);
+}
+
+} // namespace
+
+void AfxHookWindowCreate(CWnd* wnd)
+{
+    CreateHookStack().push_back({g_pWndInit, g_hCbtHook});
+    g_pWndInit = wnd;
+    g_hCbtHook = ::SetWindowsHookExA(WH_CBT, CbtFilterHook, nullptr, ::GetCurrentThreadId());
+}
+
+void AfxUnhookWindowCreate()
+{
+    if (g_hCbtHook) ::UnhookWindowsHookEx(g_hCbtHook);
+    auto& stack = CreateHookStack();
+    if (stack.empty()) {
+        g_pWndInit = nullptr;
+        g_hCbtHook = nullptr;
+        return;
+    }
+    g_pWndInit = stack.back().pending;
+    g_hCbtHook = stack.back().hook;
+    stack.pop_back();
+}
+
+std::string GetWindowTextString(HWND hwnd)
+{
+    int len = ::GetWindowTextLengthA(hwnd);
+    if (len <= 0) return std::string();
+    std::vector<char> buf(static_cast<size_t>(len) + 2, '\0');
+    int got = ::GetWindowTextA(hwnd, buf.data(), len + 1);
+    return std::string(buf.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    // An object that dies before its window lets go of it, so the window
+    // never calls into freed memory.
+    if (m_hWnd) {
+        if (m_pfnSuper && ::IsWindow(m_hWnd))
+            UnsubclassWindow();
+        else
+            Detach();
+    }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd)
+{
+    if (!hwnd) return nullptr;
+    auto& map = WindowMap();
+    auto it = map.find(hwnd);
+    return it == map.end() ? nullptr : it->second;
+}
+
+void CWnd::Attach(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    WindowMap()[hwnd] = this;
+}
+
+void CWnd::Detach()
+{
+    if (m_hWnd) {
+        auto& map = WindowMap();
+        auto it = map.find(m_hWnd);
+        if (it != map.end() && it->second == this) map.erase(it);
+    }
+    m_hWnd = nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                    const RECT& rect, HWND parent, UINT_PTR idOrMenu, LPVOID param)
+{
+    if (m_hWnd) return FALSE;
+    HINSTANCE inst = ::GetModuleHandleA(nullptr);
+
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, parent,
+                                  reinterpret_cast<HMENU>(idOrMenu), inst, param);
+    AfxUnhookWindowCreate();
+
+    if (!hwnd) {
+        // Creation failed after the object was attached (WM_NCCREATE or
+        // WM_CREATE refused): the window is gone, so is the link.
+        if (m_hWnd) Detach();
+        m_pfnSuper = nullptr;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (m_hWnd || !hwnd || !::IsWindow(hwnd) || FromHandle(hwnd)) return FALSE;
+    Attach(hwnd);
+    PreSubclassWindow();
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
+    if (!m_pfnSuper) {
+        Detach();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return parent ? SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id))) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND hwnd = m_hWnd;
+    if (hwnd && m_pfnSuper)
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    Detach();
+    return hwnd;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, msg, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(msg, wParam, lParam);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
+std::string CWnd::GetWindowText() const
+{
+    return GetWindowTextString(m_hWnd);
+}
+
+void CWnd::CenterWindow(HWND alternateOwner) const
+{
+    HWND center = alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
+    RECT area{};
+    if (center)
+        ::GetWindowRect(center, &area);
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rc = GetWindowRect();
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = (area.left + area.right) / 2 - w / 2;
+    int y = (area.top + area.bottom) / 2 - h / 2;
+    // Keep the window on the work area.
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    if (x + w > work.right) x = work.right - w;
+    if (y + h > work.bottom) y = work.bottom - h;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CWnd* ReflectionTarget(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND child = nullptr;
+    switch (msg) {
+    case WM_COMMAND:
+        child = reinterpret_cast<HWND>(lParam); // 0 for menus and accelerators
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_DRAWITEM:
+        if (wParam != 0) child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    default:
+        break;
+    }
+    return child ? CWnd::FromHandle(child) : nullptr;
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = FromHandle(hwnd);
+    if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+
+    // Notifications go to the child control's object first.
+    if (CWnd* child = ReflectionTarget(msg, wParam, lParam)) {
+        if (child != wnd) {
+            LRESULT result = 0;
+            if (child->OnChildNotify(msg, wParam, lParam, &result)) return result;
+        }
+    }
+
+    if (msg == WM_NCDESTROY) {
+        LRESULT result = wnd->WindowProc(msg, wParam, lParam);
+        // The window is gone: put the old procedure back (the window may
+        // still be subclassed by somebody else), detach, and let the object
+        // finish its life (frames delete themselves here).
+        if (wnd->m_pfnSuper &&
+            ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc))
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
+        wnd->m_pfnSuper = nullptr;
+        wnd->Detach();
+        wnd->PostNcDestroy();
+        return result;
+    }
+    return wnd->WindowProc(msg, wParam, lParam);
+}

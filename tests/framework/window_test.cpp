@@ -1,0 +1,109 @@
+// The window base: objects attached before the first message, reflection of
+// child notifications, the PreTranslateMessage chain and detaching.
+#include <gtest/gtest.h>
+
+#include "framework/Controls.h"
+#include "framework/FrameWnd.h"
+#include "framework/WinApp.h"
+#include "support/pump.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+class RecordingFrame : public CFrameWnd {
+public:
+    RecordingFrame() { m_bAutoDelete = false; }
+    std::vector<UINT> seen;
+    UINT reflectedToParent = 0;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        seen.push_back(msg);
+        if (msg == WM_COMMAND && lParam) reflectedToParent = HIWORD(wParam);
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+class RecordingCombo : public CComboBox {
+public:
+    bool sawCreate = false;
+    bool takeEditUpdate = true;
+    int editUpdates = 0;
+    int keyDowns = 0;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_CREATE) sawCreate = true;
+        return CComboBox::WindowProc(msg, wParam, lParam);
+    }
+    BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) override
+    {
+        if (msg == WM_COMMAND && HIWORD(wParam) == CBN_EDITUPDATE && takeEditUpdate) {
+            ++editUpdates;
+            *result = 0;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN) ++keyDowns;
+        return FALSE;
+    }
+};
+
+} // namespace
+
+TEST(Window, ObjectSeesFirstMessagesAndNotificationsAreReflected)
+{
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Create(nullptr, "FrameTest", WS_OVERLAPPEDWINDOW, RECT{0, 0, 400, 200}));
+    ASSERT_EQ(&frame, CWnd::FromHandle(frame.m_hWnd));
+    ASSERT_GE(frame.seen.size(), 2u);
+    EXPECT_EQ(static_cast<UINT>(WM_GETMINMAXINFO), frame.seen[0]);
+    EXPECT_NE(frame.seen.end(), std::find(frame.seen.begin(), frame.seen.end(), static_cast<UINT>(WM_CREATE)));
+
+    RecordingCombo combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL, RECT{0, 0, 200, 100}, &frame, 600));
+    EXPECT_TRUE(combo.sawCreate);
+
+    // Typing into the edit part: the combo's object gets the notification
+    // first and, having taken it, the parent never sees it.
+    frame.ShowWindow(SW_SHOW);
+    ::SetFocus(combo.m_hWnd);
+    HWND edit = ::GetWindow(combo.m_hWnd, GW_CHILD);
+    ASSERT_NE(nullptr, edit);
+    ::PostMessageA(edit, WM_KEYDOWN, 'A', 0);
+    ::PostMessageA(edit, WM_CHAR, 'a', 0);
+    ASSERT_TRUE(PumpUntil([&] { return combo.editUpdates > 0; }));
+    EXPECT_EQ(1, combo.keyDowns); // the loop offered the edit's key to its parent's object
+    EXPECT_NE(static_cast<UINT>(CBN_EDITUPDATE), frame.reflectedToParent);
+
+    // Declined notifications reach the parent.
+    combo.takeEditUpdate = false;
+    ::PostMessageA(edit, WM_CHAR, 'b', 0);
+    ASSERT_TRUE(PumpUntil([&] { return frame.reflectedToParent == CBN_EDITUPDATE ||
+                                       frame.reflectedToParent == CBN_EDITCHANGE; }));
+
+    frame.DestroyWindow();
+    EXPECT_EQ(nullptr, frame.m_hWnd);
+    EXPECT_EQ(nullptr, combo.m_hWnd); // children are detached with their windows
+}
+
+TEST(Window, SubclassAndUnsubclassRestoreTheProcedure)
+{
+    HWND hwnd = ::CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hwnd);
+    LONG_PTR before = ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
+    {
+        CStatic s;
+        ASSERT_TRUE(s.SubclassWindow(hwnd));
+        EXPECT_NE(before, ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+        CStatic other;
+        EXPECT_FALSE(other.SubclassWindow(hwnd)); // one object per window
+        EXPECT_EQ("x", s.GetWindowText());
+    } // the object dies first: the window gets its procedure back
+    EXPECT_EQ(before, ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    EXPECT_EQ(nullptr, CWnd::FromHandle(hwnd));
+    ::DestroyWindow(hwnd);
+}

@@ -1,0 +1,40 @@
+#include "support/pump.h"
+
+#include "framework/WinApp.h"
+
+namespace {
+
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue; // a test's frame ending its loop
+        if (!AfxPreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (done()) return true;
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    do {
+        PumpPending();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (::GetTickCount() - start < ms);
+    PumpPending();
+}

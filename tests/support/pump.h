@@ -1,0 +1,13 @@
+// Helpers for GUI tests: wait for a condition while the thread keeps
+// processing its messages (never a fixed sleep).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+// Pumps messages through the framework's pre-translation until `done`
+// returns true or `timeoutMs` passes; returns whether it became true.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+// Processes whatever is queued now (and for up to `ms` milliseconds).
+void PumpFor(DWORD ms);
