@@ -54,15 +54,13 @@ std::string PathHistory::DataValueName(DWORD index)
 // read index by index. A larger "Size" (a damaged or hostile value such as
 // 0xFFFFFFFF) would mean billions of look-ups: then the key's value names are
 // listed once and only the indexes that really exist are read.
-std::vector<DWORD> PathHistory::ListedIndexes(DWORD size) const
+std::vector<DWORD> PathHistory::ListedIndexes(HKEY key, DWORD size)
 {
     std::vector<DWORD> indexes;
-    RegKey key;
-    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_READ) != ERROR_SUCCESS) return indexes;
     DWORD valueCount = 0;
     DWORD maxNameLength = 0;
-    if (::RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
-                           &maxNameLength, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, &maxNameLength,
+                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return indexes;
 
     if (size <= valueCount) {
@@ -74,7 +72,7 @@ std::vector<DWORD> PathHistory::ListedIndexes(DWORD size) const
     std::vector<char> name(static_cast<size_t>(maxNameLength) + 1);
     for (DWORD n = 0;; ++n) {
         DWORD nameLength = static_cast<DWORD>(name.size());
-        const LONG rc = ::RegEnumValueA(key.Get(), n, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
+        const LONG rc = ::RegEnumValueA(key, n, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_MORE_DATA) {
             // A name longer than the key reported (names with double-byte
             // characters can be): not one of ours.
@@ -89,15 +87,19 @@ std::vector<DWORD> PathHistory::ListedIndexes(DWORD size) const
     return indexes;
 }
 
+// Load and Save open the key once and do all their reads or writes through
+// that handle: the same values are read and written, in the same order, as
+// with one registry operation per value, at a fraction of the cost.
 int PathHistory::Load(std::vector<std::string>& out) const
 {
+    RegKey key;
+    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_READ) != ERROR_SUCCESS) return 1;
     DWORD size = 0;
-    if (!ReadRegDword(m_hRootKey, m_strSubKey.c_str(), kSizeValue, &size)) return 1;
-    if (size == 0) return 1;
+    if (!ReadRegDwordValue(key.Get(), kSizeValue, &size) || size == 0) return 1;
 
     std::string text;
-    for (DWORD index : ListedIndexes(size)) {
-        if (ReadRegString(m_hRootKey, m_strSubKey.c_str(), DataValueName(index).c_str(), text) && !text.empty())
+    for (DWORD index : ListedIndexes(key.Get(), size)) {
+        if (ReadRegStringValue(key.Get(), DataValueName(index).c_str(), text) && !text.empty())
             out.push_back(text);
     }
     return 1;
@@ -105,10 +107,14 @@ int PathHistory::Load(std::vector<std::string>& out) const
 
 int PathHistory::Save(const std::vector<std::string>& entries) const
 {
-    WriteRegDword(m_hRootKey, m_strSubKey.c_str(), kSizeValue, static_cast<DWORD>(entries.size()));
+    // The key is never created here: a missing key means nothing is written.
+    RegKey key;
+    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return 1;
+    WriteRegDwordValue(key.Get(), kSizeValue, static_cast<DWORD>(entries.size()));
     DWORD index = 1;
     for (const std::string& entry : entries) {
-        WriteRegString(m_hRootKey, m_strSubKey.c_str(), DataValueName(index).c_str(), entry.c_str());
+        // A failed write does not stop the others.
+        WriteRegStringValue(key.Get(), DataValueName(index).c_str(), entry.c_str());
         ++index;
     }
     return 1;

@@ -32,5 +32,5 @@ public:
     std::string m_strSubKey;
 
 private:
-    std::vector<DWORD> ListedIndexes(DWORD size) const;
+    static std::vector<DWORD> ListedIndexes(HKEY key, DWORD size);
 };

@@ -25,6 +25,14 @@ int ReadRegString(HKEY root, const char* path, const char* name, std::string& ou
 // Writes a REG_SZ value (the text and its terminating NUL). The key must exist.
 int WriteRegString(HKEY root, const char* path, const char* name, const char* text);
 
+// The same reads and writes on a key the caller has opened, for operations
+// that touch many values of one key: the stored result is the same as with
+// the functions above.
+int ReadRegDwordValue(HKEY key, const char* name, DWORD* out);
+int WriteRegDwordValue(HKEY key, const char* name, DWORD value);
+int ReadRegStringValue(HKEY key, const char* name, std::string& out);
+int WriteRegStringValue(HKEY key, const char* name, const char* text);
+
 // The file name of windiff.exe as registered by Microsoft's own setup, if it
 // names an existing file; `out` is left unchanged otherwise.
 int FindWinDiffPath(std::string& out);

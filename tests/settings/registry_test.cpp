@@ -117,6 +117,14 @@ TEST_F(RegistryTest, ReadRegStringTakesWhateverBytesAreStored)
     EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Binary", text));
     EXPECT_EQ("ab", text);
 
+    // Longer than a path, with and without the terminating NUL.
+    const std::string longText = std::string(3000, 'x') + "表";
+    for (DWORD size : {static_cast<DWORD>(longText.size() + 1), static_cast<DWORD>(longText.size())}) {
+        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Long", REG_SZ, longText.c_str(), size));
+        EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Long", text));
+        EXPECT_EQ(longText, text);
+    }
+
     text = "old";
     ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Empty", REG_SZ, "", 0));
     EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Empty", text));
