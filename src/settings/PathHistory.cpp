@@ -1,0 +1,143 @@
+#include "settings/PathHistory.h"
+
+#include "framework/Handles.h"
+#include "settings/Registry.h"
+#include "settings/TextCompare.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+const char kSizeValue[] = "Size";
+const char kDataPrefix[] = "Data";
+
+// The index whose value name is `name` (the prefix matched without regard to
+// case, as the registry matches value names), or 0 when the name is not one
+// that DataValueName gives.
+DWORD ParseDataValueName(const char* name)
+{
+    static const char kUpperPrefix[] = "DATA";
+    for (int i = 0; i < 4; ++i) {
+        const char c = name[i];
+        if (((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c) != kUpperPrefix[i]) return 0;
+    }
+    const char* digits = name + 4;
+    const char* p = digits;
+    if (*p == '-') ++p;
+    if (*p < '0' || *p > '9') return 0;
+    char* end = nullptr;
+    const long long number = std::strtoll(digits, &end, 10);
+    if (*end != '\0' || number < LONG_MIN || number > LONG_MAX || number == 0) return 0;
+    const DWORD index = static_cast<DWORD>(static_cast<long>(number));
+    // Only the exact spelling counts (no extra leading zeros, for example).
+    if (PathHistory::DataValueName(index).compare(4, std::string::npos, digits) != 0) return 0;
+    return index;
+}
+
+} // namespace
+
+PathHistory::PathHistory(HKEY root, std::string subKey) : m_hRootKey(root), m_strSubKey(std::move(subKey)) {}
+
+std::string PathHistory::DataValueName(DWORD index)
+{
+    char name[32];
+    std::snprintf(name, sizeof(name), "%s%08ld", kDataPrefix, static_cast<long>(index));
+    return name;
+}
+
+// The indexes 1..size whose "Data" values may hold an entry, in increasing
+// order. A sound list has no more entries than its key has values, and is
+// read index by index. A larger "Size" (a damaged or hostile value such as
+// 0xFFFFFFFF) would mean billions of look-ups: then the key's value names are
+// listed once and only the indexes that really exist are read.
+std::vector<DWORD> PathHistory::ListedIndexes(HKEY key, DWORD size)
+{
+    std::vector<DWORD> indexes;
+    DWORD valueCount = 0;
+    DWORD maxNameLength = 0;
+    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, &maxNameLength,
+                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return indexes;
+
+    if (size <= valueCount) {
+        indexes.reserve(size);
+        for (DWORD i = 1; i <= size && i != 0; ++i) indexes.push_back(i);
+        return indexes;
+    }
+
+    std::vector<char> name(static_cast<size_t>(maxNameLength) + 1);
+    for (DWORD n = 0;; ++n) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        const LONG rc = ::RegEnumValueA(key, n, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA) {
+            // A name longer than the key reported (names with double-byte
+            // characters can be): not one of ours.
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) break;
+        const DWORD index = ParseDataValueName(name.data());
+        if (index != 0 && index <= size) indexes.push_back(index);
+    }
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    return indexes;
+}
+
+// Load and Save open the key once and do all their reads or writes through
+// that handle: the same values are read and written, in the same order, as
+// with one registry operation per value, at a fraction of the cost.
+int PathHistory::Load(std::vector<std::string>& out) const
+{
+    RegKey key;
+    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_READ) != ERROR_SUCCESS) return 1;
+    DWORD size = 0;
+    if (!ReadRegDwordValue(key.Get(), kSizeValue, &size) || size == 0) return 1;
+
+    std::string text;
+    for (DWORD index : ListedIndexes(key.Get(), size)) {
+        if (ReadRegStringValue(key.Get(), DataValueName(index).c_str(), text) && !text.empty())
+            out.push_back(text);
+    }
+    return 1;
+}
+
+int PathHistory::Save(const std::vector<std::string>& entries) const
+{
+    // The key is never created here: a missing key means nothing is written.
+    RegKey key;
+    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return 1;
+    WriteRegDwordValue(key.Get(), kSizeValue, static_cast<DWORD>(entries.size()));
+    DWORD index = 1;
+    for (const std::string& entry : entries) {
+        // A failed write does not stop the others.
+        WriteRegStringValue(key.Get(), DataValueName(index).c_str(), entry.c_str());
+        ++index;
+    }
+    return 1;
+}
+
+int PathHistory::Add(const std::string& path) const
+{
+    std::vector<std::string> stored;
+    Load(stored);
+
+    std::vector<std::string> entries;
+    entries.reserve(stored.size() + 1);
+    entries.push_back(path);
+    const CaseFoldedText added(path);
+    for (std::string& entry : stored) {
+        if (!added.Equals(CaseFoldedText(entry))) entries.push_back(std::move(entry));
+    }
+    Save(entries);
+    return 1;
+}
+
+int PathHistory::Clear() const
+{
+    WriteRegDword(m_hRootKey, m_strSubKey.c_str(), kSizeValue, 0);
+    return 1;
+}

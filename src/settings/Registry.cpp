@@ -1,0 +1,127 @@
+#include "settings/Registry.h"
+
+#include "framework/Handles.h"
+#include "pathinput/PathTests.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+const char kWinDiffKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\windiff.exe";
+const char kWinDiffPathValue[] = "Path";
+
+} // namespace
+
+int CreateRegKey(HKEY root, const char* path, const char* child)
+{
+    // KEY_CREATE_SUB_KEY is the access that creating a key below another
+    // needs on the parent handle.
+    RegKey parent;
+    if (parent.Open(root, path, KEY_CREATE_SUB_KEY | KEY_SET_VALUE) != ERROR_SUCCESS) return 0;
+    RegKey created;
+    if (created.Create(parent.Get(), child, KEY_ALL_ACCESS) != ERROR_SUCCESS) return 0;
+    return 1;
+}
+
+int ReadRegDwordValue(HKEY key, const char* name, DWORD* out)
+{
+    if (!out) return 0;
+    *out = 0;
+    // Read into a local first: on ERROR_MORE_DATA the buffer's contents are
+    // undefined, and the caller's value must stay 0 on failure.
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(value);
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+        return 0;
+    *out = value;
+    return 1;
+}
+
+int WriteRegDwordValue(HKEY key, const char* name, DWORD value)
+{
+    return ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
+           ERROR_SUCCESS;
+}
+
+int ReadRegStringValue(HKEY key, const char* name, std::string& out)
+{
+    out.clear();
+    // Most values are paths: try a buffer of that size first, which saves
+    // asking for the size separately. One byte is kept back for the
+    // terminating NUL that values written without one lack.
+    char small[2 * MAX_PATH + 1];
+    DWORD size = sizeof(small) - 1;
+    LONG rc = ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(small), &size);
+    if (rc == ERROR_SUCCESS) {
+        small[size] = '\0';
+        out.assign(small, std::strlen(small));
+        return 1;
+    }
+    if (rc != ERROR_MORE_DATA) return 0;
+
+    // Larger data: `size` now holds its length. A value too large for
+    // memory is a failure.
+    std::vector<char> buffer;
+    try {
+        buffer.resize(static_cast<size_t>(size) + 1);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    if (::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+        ERROR_SUCCESS)
+        return 0;
+    buffer[size] = '\0';
+    out.assign(buffer.data(), std::strlen(buffer.data()));
+    return 1;
+}
+
+int WriteRegStringValue(HKEY key, const char* name, const char* text)
+{
+    if (!text) return 0;
+    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
+    return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
+}
+
+int ReadRegDword(HKEY root, const char* path, const char* name, DWORD* out)
+{
+    if (!out) return 0;
+    *out = 0;
+    RegKey key;
+    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return 0;
+    return ReadRegDwordValue(key.Get(), name, out);
+}
+
+int WriteRegDword(HKEY root, const char* path, const char* name, DWORD value)
+{
+    RegKey key;
+    if (key.Open(root, path, KEY_SET_VALUE) != ERROR_SUCCESS) return 0;
+    return WriteRegDwordValue(key.Get(), name, value);
+}
+
+int ReadRegString(HKEY root, const char* path, const char* name, std::string& out)
+{
+    out.clear();
+    RegKey key;
+    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return 0;
+    return ReadRegStringValue(key.Get(), name, out);
+}
+
+int WriteRegString(HKEY root, const char* path, const char* name, const char* text)
+{
+    if (!text) return 0;
+    RegKey key;
+    if (key.Open(root, path, KEY_SET_VALUE) != ERROR_SUCCESS) return 0;
+    return WriteRegStringValue(key.Get(), name, text);
+}
+
+int FindWinDiffPath(std::string& out)
+{
+    std::string path;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, kWinDiffKey, kWinDiffPathValue, path)) return 0;
+    if (!IsExistingFile(path)) return 0;
+    out = path;
+    return 1;
+}

@@ -1,0 +1,38 @@
+// The program's registry operations. Each one opens its key, does one thing,
+// closes every handle it opened and returns 1 on success or 0 on failure.
+// No key handle is kept between calls. Texts are in the ANSI code page.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Opens root\path (which must exist) and creates its child key `child`, or
+// opens it when it exists already. Creates one level only.
+int CreateRegKey(HKEY root, const char* path, const char* child);
+
+// Reads up to 4 bytes of a value of any type into the low-order bytes of
+// *out. *out is 0 unless the read succeeds; data longer than 4 bytes fails.
+int ReadRegDword(HKEY root, const char* path, const char* name, DWORD* out);
+
+// Writes a REG_DWORD value. The key must exist (it is not created).
+int WriteRegDword(HKEY root, const char* path, const char* name, DWORD value);
+
+// Reads a value of any type as text: whatever bytes are stored, ending at
+// the first NUL or at the end of the data. `out` is emptied first.
+int ReadRegString(HKEY root, const char* path, const char* name, std::string& out);
+
+// Writes a REG_SZ value (the text and its terminating NUL). The key must exist.
+int WriteRegString(HKEY root, const char* path, const char* name, const char* text);
+
+// The same reads and writes on a key the caller has opened, for operations
+// that touch many values of one key: the stored result is the same as with
+// the functions above.
+int ReadRegDwordValue(HKEY key, const char* name, DWORD* out);
+int WriteRegDwordValue(HKEY key, const char* name, DWORD value);
+int ReadRegStringValue(HKEY key, const char* name, std::string& out);
+int WriteRegStringValue(HKEY key, const char* name, const char* text);
+
+// The file name of windiff.exe as registered by Microsoft's own setup, if it
+// names an existing file; `out` is left unchanged otherwise.
+int FindWinDiffPath(std::string& out);

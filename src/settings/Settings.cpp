@@ -1,0 +1,32 @@
+#include "settings/Settings.h"
+
+#include "settings/Registry.h"
+
+const char kRegPairmateKey[] = "Software\\Velmora\\Pairmate";
+const char kRegHistory1Key[] = "Software\\Velmora\\Pairmate\\File1";
+const char kRegHistory2Key[] = "Software\\Velmora\\Pairmate\\File2";
+const char kRegFileName[] = "FileName";
+const char kRegAutoMinimized[] = "AutoMinimized";
+
+void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize)
+{
+    // The keys are created on every start, one level at a time; writes
+    // later on never create keys themselves.
+    CreateRegKey(HKEY_CURRENT_USER, "Software", "Velmora");
+    CreateRegKey(HKEY_CURRENT_USER, "Software\\Velmora", "Pairmate");
+    CreateRegKey(HKEY_CURRENT_USER, kRegPairmateKey, "File1");
+    CreateRegKey(HKEY_CURRENT_USER, kRegPairmateKey, "File2");
+
+    DWORD stored = 0;
+    if (ReadRegDword(HKEY_CURRENT_USER, kRegPairmateKey, kRegAutoMinimized, &stored))
+        autoMinimize = stored != 0 ? TRUE : FALSE;
+    else
+        autoMinimize = TRUE;
+
+    // A file name found through Microsoft's key is not stored: it is looked
+    // up again at every start until the user confirms one.
+    if (!ReadRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, winDiffPath)) {
+        winDiffPath.clear();
+        FindWinDiffPath(winDiffPath);
+    }
+}

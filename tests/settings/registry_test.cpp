@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include "ScratchRegistry.h"
+#include "framework/Handles.h"
+#include "settings/Registry.h"
+#include "settings/Settings.h"
+#include "settings/WindowsVersion.h"
+
+#include <cstring>
+
+namespace {
+
+const char kScratch[] = "Software\\PairmateTests";
+const char kWork[] = "Software\\PairmateTests\\Registry";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteRegistryTree(HKEY_CURRENT_USER, kScratch);
+        ASSERT_TRUE(CreateRegistryPath(HKEY_CURRENT_USER, kWork));
+    }
+    RegistryKeySnapshot m_restore{HKEY_CURRENT_USER, kScratch};
+};
+
+DWORD StoredType(const char* name, DWORD* size)
+{
+    RegKey key;
+    DWORD type = REG_NONE;
+    if (key.Open(HKEY_CURRENT_USER, kWork, KEY_READ) == ERROR_SUCCESS)
+        ::RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, size);
+    return type;
+}
+
+} // namespace
+
+TEST_F(RegistryTest, CreateRegKeyCreatesOneLevelBelowAnExistingKey)
+{
+    EXPECT_EQ(1, CreateRegKey(HKEY_CURRENT_USER, kWork, "Child"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kWork) + "\\Child"));
+
+    // An existing child is simply opened; its values stay.
+    ASSERT_EQ(1, WriteRegDword(HKEY_CURRENT_USER, "Software\\PairmateTests\\Registry\\Child", "Kept", 5));
+    EXPECT_EQ(1, CreateRegKey(HKEY_CURRENT_USER, kWork, "Child"));
+    DWORD kept = 0;
+    EXPECT_EQ(1, ReadRegDword(HKEY_CURRENT_USER, "Software\\PairmateTests\\Registry\\Child", "Kept", &kept));
+    EXPECT_EQ(5u, kept);
+
+    // The parent path must exist: nothing is created when it does not.
+    EXPECT_EQ(0, CreateRegKey(HKEY_CURRENT_USER, "Software\\PairmateTests\\Missing", "Child"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\PairmateTests\\Missing"));
+}
+
+TEST_F(RegistryTest, WritesStoreTheDocumentedTypesAndNeverCreateKeys)
+{
+    EXPECT_EQ(1, WriteRegDword(HKEY_CURRENT_USER, kWork, "Number", 0x12345678));
+    DWORD size = 0;
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), StoredType("Number", &size));
+    EXPECT_EQ(4u, size);
+
+    const char text[] = "C:\\表\\ソフト\\windiff.exe";
+    EXPECT_EQ(1, WriteRegString(HKEY_CURRENT_USER, kWork, "Text", text));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), StoredType("Text", &size));
+    EXPECT_EQ(std::strlen(text) + 1, size);
+    std::string read;
+    EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Text", read));
+    EXPECT_EQ(text, read);
+
+    EXPECT_EQ(0, WriteRegDword(HKEY_CURRENT_USER, "Software\\PairmateTests\\Missing", "Number", 1));
+    EXPECT_EQ(0, WriteRegString(HKEY_CURRENT_USER, "Software\\PairmateTests\\Missing", "Text", "x"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\PairmateTests\\Missing"));
+}
+
+TEST_F(RegistryTest, ReadRegDwordTakesAnyTypeUpToFourBytes)
+{
+    DWORD value = 0xDEADBEEF;
+    EXPECT_EQ(0, ReadRegDword(HKEY_CURRENT_USER, kWork, "Absent", &value));
+    EXPECT_EQ(0u, value);
+
+    const BYTE one[] = {7};
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "OneByte", REG_BINARY, one, sizeof(one)));
+    value = 0xDEADBEEF;
+    EXPECT_EQ(1, ReadRegDword(HKEY_CURRENT_USER, kWork, "OneByte", &value));
+    EXPECT_EQ(7u, value);
+
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Text", REG_SZ, "1", 2));
+    EXPECT_EQ(1, ReadRegDword(HKEY_CURRENT_USER, kWork, "Text", &value));
+    EXPECT_EQ(0x31u, value);
+
+    const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Long", REG_BINARY, eight, sizeof(eight)));
+    value = 0xDEADBEEF;
+    EXPECT_EQ(0, ReadRegDword(HKEY_CURRENT_USER, kWork, "Long", &value));
+    EXPECT_EQ(0u, value);
+}
+
+TEST_F(RegistryTest, ReadRegStringTakesWhateverBytesAreStored)
+{
+    std::string text = "old";
+    EXPECT_EQ(0, ReadRegString(HKEY_CURRENT_USER, kWork, "Absent", text));
+    EXPECT_EQ("", text);
+    text = "old";
+    EXPECT_EQ(0, ReadRegString(HKEY_CURRENT_USER, "Software\\PairmateTests\\Missing", "Absent", text));
+    EXPECT_EQ("", text);
+
+    // Stored without its terminating NUL.
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Unterminated", REG_SZ, "C:\\ソ", 5));
+    EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Unterminated", text));
+    EXPECT_EQ("C:\\ソ", text);
+
+    const char expand[] = "%SystemRoot%\\windiff.exe";
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Expand", REG_EXPAND_SZ, expand, sizeof(expand)));
+    EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Expand", text));
+    EXPECT_EQ(expand, text);
+
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Binary", REG_BINARY, "ab\0cd", 5));
+    EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Binary", text));
+    EXPECT_EQ("ab", text);
+
+    // Longer than a path, with and without the terminating NUL.
+    const std::string longText = std::string(3000, 'x') + "表";
+    for (DWORD size : {static_cast<DWORD>(longText.size() + 1), static_cast<DWORD>(longText.size())}) {
+        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Long", REG_SZ, longText.c_str(), size));
+        EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Long", text));
+        EXPECT_EQ(longText, text);
+    }
+
+    text = "old";
+    ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kWork, "Empty", REG_SZ, "", 0));
+    EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kWork, "Empty", text));
+    EXPECT_EQ("", text);
+}
+
+// Microsoft's shared-tools key and the program's own key, restored afterwards.
+class SettingsLoadTest : public ::testing::Test {
+protected:
+    static constexpr const char* kSharedTools = "SOFTWARE\\Microsoft\\Shared Tools";
+    static constexpr const char* kWinDiffKey = "SOFTWARE\\Microsoft\\Shared Tools\\windiff.exe";
+
+    void SetUp() override
+    {
+        DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Velmora");
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kWinDiffKey);
+        m_windiff = m_temp.MakeFile("windiff.exe");
+        m_folder = m_temp.MakeFolder("folder");
+    }
+    void RegisterWinDiff(const std::string& path)
+    {
+        ASSERT_TRUE(CreateRegistryPath(HKEY_LOCAL_MACHINE, kWinDiffKey));
+        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, kWinDiffKey, "Path", REG_SZ, path.c_str(),
+                                static_cast<DWORD>(path.size() + 1)));
+    }
+    void Load()
+    {
+        m_path = "previous";
+        m_autoMinimize = 5;
+        LoadPairmateSettings(m_path, m_autoMinimize);
+    }
+
+    RegistryKeySnapshot m_restoreUser{HKEY_CURRENT_USER, "Software\\Velmora"};
+    RegistryKeySnapshot m_restoreMachine{HKEY_LOCAL_MACHINE, kSharedTools};
+    TempFolder m_temp;
+    std::string m_windiff;
+    std::string m_folder;
+    std::string m_path;
+    BOOL m_autoMinimize = 0;
+};
+
+TEST_F(SettingsLoadTest, FirstStartCreatesTheKeysAndFindsMicrosoftsWinDiff)
+{
+    RegisterWinDiff(m_windiff);
+    Load();
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRegHistory1Key));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kRegHistory2Key));
+    EXPECT_EQ(m_windiff, m_path);
+    EXPECT_EQ(TRUE, m_autoMinimize);
+    // What was found is looked up again next time, not stored.
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRegPairmateKey, kRegAutoMinimized));
+}
+
+TEST_F(SettingsLoadTest, MicrosoftsPathMustNameAnExistingFile)
+{
+    for (const std::string& registered : {m_folder, m_temp.Path() + "\\missing.exe", std::string()}) {
+        SCOPED_TRACE(registered);
+        RegisterWinDiff(registered);
+        Load();
+        EXPECT_EQ("", m_path);
+        std::string out = "unchanged";
+        EXPECT_EQ(0, FindWinDiffPath(out));
+        EXPECT_EQ("unchanged", out);
+    }
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kWinDiffKey);
+    std::string out = "unchanged";
+    EXPECT_EQ(0, FindWinDiffPath(out));
+    EXPECT_EQ("unchanged", out);
+
+    RegisterWinDiff(m_windiff);
+    EXPECT_EQ(1, FindWinDiffPath(out));
+    EXPECT_EQ(m_windiff, out);
+}
+
+TEST_F(SettingsLoadTest, StoredFileNameWinsWhateverItHolds)
+{
+    RegisterWinDiff(m_windiff);
+    Load(); // creates the keys
+    const std::string missing = m_temp.Path() + "\\gone\\windiff.exe";
+    for (const std::string& stored : {std::string(), missing}) {
+        ASSERT_EQ(1, WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, stored.c_str()));
+        Load();
+        EXPECT_EQ(stored, m_path);
+    }
+}
+
+TEST_F(SettingsLoadTest, AutoMinimizedIsOnUnlessAReadableValueIsZero)
+{
+    Load(); // creates the keys
+    EXPECT_EQ(TRUE, m_autoMinimize);
+    struct Case {
+        DWORD type;
+        std::vector<BYTE> data;
+        BOOL expected;
+    };
+    const Case cases[] = {
+        {REG_DWORD, {0, 0, 0, 0}, FALSE},
+        {REG_DWORD, {1, 0, 0, 0}, TRUE},
+        {REG_DWORD, {7, 0, 0, 0}, TRUE},          // any non-zero value is on, held as 1
+        {REG_BINARY, {0}, FALSE},                 // shorter data lands in the low bytes
+        {REG_BINARY, {0, 0, 0, 0, 0, 0, 0, 0}, TRUE}, // too long: unreadable, the default
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data.size());
+        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kRegPairmateKey, kRegAutoMinimized, c.type, c.data.data(),
+                                static_cast<DWORD>(c.data.size())));
+        Load();
+        EXPECT_EQ(c.expected, m_autoMinimize);
+    }
+}
+
+TEST(WindowsVersion, XPIsTheFirstNTVersionThatCounts)
+{
+    EXPECT_FALSE(IsWindowsXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 5, 0));
+    EXPECT_TRUE(IsWindowsXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 5, 1));
+    EXPECT_TRUE(IsWindowsXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 5, 2));
+    EXPECT_TRUE(IsWindowsXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 6, 0));
+    EXPECT_FALSE(IsWindowsXPOrLaterVersion(VER_PLATFORM_WIN32_NT, 4, 90));
+    EXPECT_FALSE(IsWindowsXPOrLaterVersion(VER_PLATFORM_WIN32_WINDOWS, 6, 0));
+    EXPECT_FALSE(IsWindowsXPOrLaterVersion(0, 0, 0)); // a record left zeroed
+    // Wine reports Windows 7.
+    EXPECT_TRUE(IsWindowsXPOrLater());
+}
