@@ -1,0 +1,261 @@
+#include "bar/FrameBarWnd.h"
+
+#include "framework/WinApp.h"
+#include "settings/WindowsVersion.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace {
+
+void SendAppBarMessage(DWORD message, HWND hwnd, UINT callback = 0)
+{
+    APPBARDATA data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = hwnd;
+    data.uCallbackMessage = callback;
+    ::SHAppBarMessage(message, &data);
+}
+
+// The rectangle of the shell's desktop view (the first child of the
+// "Program Manager" window); false when the shell has no such window, as
+// under shells other than Explorer.
+bool GetShellDesktopRect(RECT& rect)
+{
+    HWND progman = ::FindWindowA("Progman", "Program Manager");
+    if (!progman) return false;
+    HWND view = ::GetWindow(progman, GW_CHILD);
+    if (!view) return false;
+    RECT rc{};
+    if (!::GetWindowRect(view, &rc) || ::IsRectEmpty(&rc)) return false;
+    ::CopyRect(&rect, &rc);
+    return true;
+}
+
+} // namespace
+
+CFrameBarWnd::CFrameBarWnd() = default;
+CFrameBarWnd::~CFrameBarWnd() = default;
+
+BOOL CFrameBarWnd::LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId)
+{
+    HINSTANCE resources = AfxGetResourceHandle();
+    m_dibHandle.Load(resources, handleId);
+    m_dibHandleActive.Load(resources, handleActiveId);
+    m_dibTile.Load(resources, tileId);
+    m_sizeHandle = m_dibHandle.GetSize();
+    return TRUE;
+}
+
+RECT CFrameBarWnd::GetWorkArea() const
+{
+    RECT work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (IsWindowsXPOrLater() && GetShellDesktopRect(work)) return work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+BOOL CFrameBarWnd::PlaceBar()
+{
+    // Exactly these styles: no caption, no border, not on the taskbar or in
+    // the Alt+Tab list. WS_VISIBLE goes too; the caller shows the window.
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(WS_EX_TOOLWINDOW));
+    RECT work = GetWorkArea();
+    // SWP_FRAMECHANGED: the frame of the creation styles must go even when
+    // the window happens to have the strip's size already.
+    ::SetWindowPos(m_hWnd, nullptr, work.right - m_sizeHandle.cx, work.top, work.right - work.left,
+                   m_sizeHandle.cy, SWP_NOZORDER | SWP_FRAMECHANGED);
+    ::SetForegroundWindow(m_hWnd);
+    return TRUE;
+}
+
+void CFrameBarWnd::RecalcBarPosition()
+{
+    RECT work = GetWorkArea();
+    int left = m_bMinimized ? work.right - m_sizeHandle.cx : work.left;
+    ::SetWindowPos(m_hWnd, nullptr, left, work.top, work.right - work.left, m_sizeHandle.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFrameBarWnd::MaximizeBar()
+{
+    RECT work = GetWorkArea();
+    RECT rc = GetWindowRect();
+    ::SetWindowPos(m_hWnd, nullptr, work.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bMinimized = FALSE;
+}
+
+void CFrameBarWnd::MinimizeBar()
+{
+    RECT work = GetWorkArea();
+    RECT rc = GetWindowRect();
+    ::SetWindowPos(m_hWnd, nullptr, work.right - m_sizeHandle.cx, rc.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bMinimized = TRUE;
+}
+
+LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lParam));
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_ACTIVATEAPP:
+        OnActivateApp(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam));
+        return 0;
+    case kAppBarCallback:
+        return OnAppBarNotify(wParam, lParam);
+    default:
+        // WM_CTLCOLOR* reach the child control first (reflection), then the
+        // default handling.
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+}
+
+BOOL CFrameBarWnd::PreTranslateMessage(MSG* msg)
+{
+    bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MBUTTONDBLCLK;
+    if (key || mouse) return ::IsDialogMessageA(m_hWnd, msg);
+    return FALSE;
+}
+
+int CFrameBarWnd::OnCreate(CREATESTRUCTA* cs)
+{
+    if (Default(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1) return -1;
+    // Registered only to receive the shell's notifications: the position is
+    // never negotiated (no ABM_QUERYPOS or ABM_SETPOS).
+    SendAppBarMessage(ABM_NEW, m_hWnd, kAppBarCallback);
+    return 0;
+}
+
+void CFrameBarWnd::OnSize(UINT type, int cx, int cy)
+{
+    Default(WM_SIZE, type, MAKELPARAM(cx, cy));
+}
+
+void CFrameBarWnd::OnDestroy()
+{
+    SendAppBarMessage(ABM_REMOVE, m_hWnd);
+    Default(WM_DESTROY, 0, 0);
+}
+
+LRESULT CFrameBarWnd::OnAppBarNotify(WPARAM code, LPARAM)
+{
+    if (code == ABN_POSCHANGED) RecalcBarPosition();
+    return 0;
+}
+
+void CFrameBarWnd::OnSettingChange(UINT flags, LPCSTR section)
+{
+    Default(WM_SETTINGCHANGE, flags, reinterpret_cast<LPARAM>(section));
+    RecalcBarPosition();
+}
+
+BOOL CFrameBarWnd::OnEraseBkgnd(HDC dc)
+{
+    RECT client = GetClientRect();
+    SIZE handle = m_dibHandle.GetSize();
+    const CDib& handleDib = m_bAppActive ? m_dibHandleActive : m_dibHandle;
+    handleDib.Draw(dc, RECT{client.left, client.top, client.left + handle.cx, client.top + handle.cy});
+
+    // Without a tile bitmap there is nothing to repeat.
+    int tileWidth = m_dibTile.GetSize().cx;
+    if (tileWidth > 0) {
+        for (int x = handle.cx; x < client.right; x += tileWidth)
+            m_dibTile.Draw(dc, RECT{x, client.top, x + tileWidth, client.top + handle.cy});
+    }
+    return TRUE;
+}
+
+void CFrameBarWnd::OnActivateApp(BOOL active, DWORD thread)
+{
+    Default(WM_ACTIVATEAPP, static_cast<WPARAM>(active), static_cast<LPARAM>(thread));
+    m_bAppActive = active ? TRUE : FALSE;
+    // Repaint the handle now, in the bitmap of the new state.
+    RECT client = GetClientRect();
+    RECT handle = {client.left, client.top, client.left + m_dibHandle.GetSize().cx, client.bottom};
+    ::InvalidateRect(m_hWnd, &handle, TRUE);
+    UpdateWindow();
+}
+
+int CFrameBarWnd::DragTop(POINT point) const
+{
+    ::ClientToScreen(m_hWnd, &point);
+    RECT work = GetWorkArea();
+    RECT rc = GetWindowRect();
+    int top = point.y - m_ptDragStart.y;
+    // The upper limit is the top of the screen, not of the work area; the
+    // lower limit (the strip's bottom on the work area's bottom) wins when
+    // the two conflict.
+    if (top < 0) top = 0;
+    if (top > work.bottom - (rc.bottom - rc.top)) top = work.bottom - (rc.bottom - rc.top);
+    return top;
+}
+
+void CFrameBarWnd::MoveToTop(int top) const
+{
+    RECT rc = GetWindowRect();
+    ::SetWindowPos(m_hWnd, nullptr, rc.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFrameBarWnd::OnLButtonDown(UINT flags, POINT point)
+{
+    Default(WM_LBUTTONDOWN, flags, MAKELPARAM(point.x, point.y));
+    if (::GetKeyState(VK_MENU) >= 0) {
+        MaximizeBar();
+        return;
+    }
+    if (m_bDragging) return;
+    m_bDragging = TRUE;
+    m_ptDragStart = point;
+    ::SetCapture(m_hWnd);
+}
+
+void CFrameBarWnd::OnMouseMove(UINT flags, POINT point)
+{
+    Default(WM_MOUSEMOVE, flags, MAKELPARAM(point.x, point.y));
+    if (!m_bDragging) return;
+    int top = DragTop(point);
+    if (top != GetWindowRect().top) MoveToTop(top);
+}
+
+void CFrameBarWnd::OnLButtonUp(UINT flags, POINT point)
+{
+    Default(WM_LBUTTONUP, flags, MAKELPARAM(point.x, point.y));
+    if (!m_bDragging) return;
+    MoveToTop(DragTop(point));
+    m_bDragging = FALSE;
+    ::ReleaseCapture();
+}
+
+void CFrameBarWnd::OnCaptureChanged(HWND newCapture)
+{
+    Default(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(newCapture));
+    // Another window took the mouse (a menu, a dialog, a task switch): the
+    // drag ends where the strip is, or the next move would still drag it.
+    if (newCapture != m_hWnd) m_bDragging = FALSE;
+}

@@ -1,0 +1,88 @@
+// CFrameBarWnd: a frame window shaped as a thin strip along the top of the
+// desktop work area.
+//
+// Minimised, only the handle shows at the right edge of the work area and the
+// rest of the strip lies beyond that edge; maximised, the strip spans the work
+// area from its left edge. A click on the strip maximises it, Alt with a left
+// drag moves it up or down, and the strip goes back to the top of the work
+// area whenever the work area or the taskbar changes. It paints its
+// background from three bitmaps: the handle (one for an inactive and one for
+// an active application) and a tile repeated across the rest.
+//
+// The window registers as an application desktop toolbar only to hear about
+// taskbar changes; it reserves no screen space.
+//
+// A derived frame adds the controls and commands: it handles its own messages
+// in its WindowProc, passes the rest to CFrameBarWnd::WindowProc, and may
+// extend OnCreate, OnSize and OnDestroy (calling these versions first).
+#pragma once
+
+#include "bar/Dib.h"
+#include "framework/FrameWnd.h"
+
+class CFrameBarWnd : public CFrameWnd {
+public:
+    // The shell's notification message for the application desktop toolbar.
+    static constexpr UINT kAppBarCallback = WM_USER + 1;
+
+    CFrameBarWnd();
+    ~CFrameBarWnd() override;
+
+    // Loads the handle (inactive, active) and tile bitmaps from the
+    // application's resources; the inactive handle gives the handle's width
+    // and the strip's height. Missing bitmaps leave their part unpainted.
+    BOOL LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId);
+    // Restyles the window into the strip (popup, tool window) and places it,
+    // minimised, at the top of the work area. Called once, before showing.
+    BOOL PlaceBar();
+    // Slides the strip to the left edge of the work area (keeps its height
+    // on the screen).
+    void MaximizeBar();
+    // Slides the strip so that only the handle shows (keeps its height on
+    // the screen).
+    void MinimizeBar();
+    BOOL IsBarMinimized() const { return m_bMinimized; }
+    // The rectangle the strip is fitted to, in screen coordinates: the
+    // shell's desktop view where one exists, otherwise the system's work area.
+    RECT GetWorkArea() const;
+    // Refits the strip to the top of the work area, keeping the minimised or
+    // maximised state.
+    virtual void RecalcBarPosition();
+
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Dialog-style keys: Tab and arrows move between the child controls and
+    // Enter sends IDOK to this window.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+protected:
+    virtual int OnCreate(CREATESTRUCTA* cs);
+    virtual void OnSize(UINT type, int cx, int cy);
+    virtual void OnDestroy();
+
+    BOOL OnEraseBkgnd(HDC dc);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnCaptureChanged(HWND newCapture);
+    void OnActivateApp(BOOL active, DWORD thread);
+    void OnSettingChange(UINT flags, LPCSTR section);
+    LRESULT OnAppBarNotify(WPARAM code, LPARAM lParam);
+
+    BOOL m_bDragging = FALSE;
+    POINT m_ptDragStart = {0, 0}; // client coordinates; only y is used
+    CDib m_dibHandle;
+    CDib m_dibHandleActive;
+    CDib m_dibTile;
+    SIZE m_sizeHandle = {0, 0};
+    BOOL m_bMinimized = TRUE;
+    BOOL m_bAppActive = FALSE;
+
+private:
+    // Where an Alt-drag with the cursor at `point` (client coordinates)
+    // puts the strip's top edge on the screen.
+    int DragTop(POINT point) const;
+    void MoveToTop(int top) const;
+    // The default handling of a message (the frame window's).
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam)
+    { return CFrameWnd::WindowProc(msg, wParam, lParam); }
+};
