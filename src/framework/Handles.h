@@ -1,4 +1,4 @@
-// RAII for kernel handles, registry keys, icons, locked global memory and COM
+// RAII for kernel handles, registry keys, icons, menus, locked global memory and COM
 // interface pointers.
 #pragma once
 
@@ -100,6 +100,34 @@ public:
 
 private:
     HICON m_h = nullptr;
+};
+
+// A menu handle destroyed with DestroyMenu (with its submenus).
+class UniqueMenu {
+public:
+    UniqueMenu() = default;
+    explicit UniqueMenu(HMENU h) : m_h(h) {}
+    ~UniqueMenu() { Reset(); }
+    UniqueMenu(UniqueMenu&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
+    UniqueMenu& operator=(UniqueMenu&& o) noexcept
+    {
+        if (this != &o) Reset(std::exchange(o.m_h, nullptr));
+        return *this;
+    }
+    UniqueMenu(const UniqueMenu&) = delete;
+    UniqueMenu& operator=(const UniqueMenu&) = delete;
+    HMENU Get() const { return m_h; }
+    operator HMENU() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
+    HMENU Release() { return std::exchange(m_h, nullptr); }
+    void Reset(HMENU h = nullptr)
+    {
+        if (m_h) ::DestroyMenu(m_h);
+        m_h = h;
+    }
+
+private:
+    HMENU m_h = nullptr;
 };
 
 // GlobalLock for the length of a scope; Size() is what the block really

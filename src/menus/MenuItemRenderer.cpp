@@ -1,0 +1,218 @@
+#include "menus/MenuItemRenderer.h"
+
+#include "framework/Gdi.h"
+#include "settings/WindowsVersion.h"
+
+namespace {
+
+// Raster operation "brush where the source is black, target unchanged where
+// it is white" (P ^ (S & (D ^ P))).
+const DWORD kRopPaintBlackAsBrush = 0x00B8074A;
+
+const int kCheckGlyphSize = 16;
+
+// Paints `color` into `dc` at (x, y) wherever the monochrome picture in
+// `mask` (w by h) is black; white parts leave the target alone.
+void PaintMaskInColor(HDC dc, HDC mask, int x, int y, int w, int h, COLORREF color)
+{
+    // A monochrome source becomes the target's text colour (0 bits) and
+    // background colour (1 bits): they must be black and white for the
+    // operation to keep its meaning.
+    COLORREF oldBk = ::SetBkColor(dc, RGB(255, 255, 255));
+    COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
+    Brush brush(::CreateSolidBrush(color));
+    {
+        SelectGuard selBrush(dc, brush);
+        ::BitBlt(dc, x, y, w, h, mask, 0, 0, kRopPaintBlackAsBrush);
+    }
+    ::SetTextColor(dc, oldText);
+    ::SetBkColor(dc, oldBk);
+}
+
+// The system's check mark (or radio dot) at the image position, in `color`
+// when enabled, engraved when grayed. Used when no check-mark list exists.
+void DrawCheckGlyph(HDC dc, POINT pt, bool radio, BOOL enabled, COLORREF color)
+{
+    MemoryDC mem(dc);
+    Bitmap bmp(::CreateBitmap(kCheckGlyphSize, kCheckGlyphSize, 1, 1, nullptr));
+    if (!mem || !bmp) return;
+    SelectGuard selBmp(mem, bmp);
+    ::PatBlt(mem, 0, 0, kCheckGlyphSize, kCheckGlyphSize, WHITENESS);
+    // The frame control draws the mark black on white: a ready mask. Keep it
+    // the size of the system's own menu check mark, centred in the cell.
+    int cx = ::GetSystemMetrics(SM_CXMENUCHECK);
+    int cy = ::GetSystemMetrics(SM_CYMENUCHECK);
+    if (cx <= 0 || cx > kCheckGlyphSize) cx = kCheckGlyphSize - 2;
+    if (cy <= 0 || cy > kCheckGlyphSize) cy = kCheckGlyphSize - 2;
+    RECT rc = {(kCheckGlyphSize - cx) / 2, (kCheckGlyphSize - cy) / 2, 0, 0};
+    rc.right = rc.left + cx;
+    rc.bottom = rc.top + cy;
+    ::DrawFrameControl(mem, &rc, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    if (enabled) {
+        PaintMaskInColor(dc, mem, pt.x, pt.y, kCheckGlyphSize, kCheckGlyphSize, color);
+    } else {
+        PaintMaskInColor(dc, mem, pt.x + 1, pt.y + 1, kCheckGlyphSize, kCheckGlyphSize,
+                         ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        PaintMaskInColor(dc, mem, pt.x, pt.y, kCheckGlyphSize, kCheckGlyphSize,
+                         ::GetSysColor(COLOR_BTNSHADOW));
+    }
+}
+
+void DrawCellEdge(HDC dc, const RECT& item, UINT edge)
+{
+    RECT cell = MenuImageCell(item);
+    ::DrawEdge(dc, &cell, edge, BF_RECT);
+}
+
+COLORREF LabelColor(BOOL enabled, BOOL selected)
+{
+    if (!enabled) return ::GetSysColor(COLOR_GRAYTEXT);
+    return ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+}
+
+// Steps shared by both item kinds: the engraved shadow of a grayed label and
+// the label itself.
+void DrawLabel(HDC dc, const RECT& item, BOOL enabled, BOOL selected, HFONT font,
+               const std::string& label)
+{
+    RECT text = MenuTextRect(item);
+    if (!enabled &&
+        (!selected || ::GetSysColor(COLOR_GRAYTEXT) == ::GetSysColor(COLOR_HIGHLIGHT))) {
+        RECT shadow = text;
+        ::OffsetRect(&shadow, 1, 1);
+        DrawMenuText(dc, shadow, font, label, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    }
+    DrawMenuText(dc, text, font, label, LabelColor(enabled, selected));
+}
+
+RECT HighlightBand(const RECT& item, bool afterCell)
+{
+    RECT band = item;
+    band.left = afterCell ? MenuImageCell(item).right + 2 : item.left + 2;
+    return band;
+}
+
+} // namespace
+
+MenuLook MenuLookForSystem()
+{
+    return IsWindowsXPOrLater() ? MenuLook::XP : MenuLook::Classic;
+}
+
+RECT MenuImageCell(const RECT& item)
+{
+    int top = item.top + (item.bottom - item.top - 20) / 2;
+    return RECT{item.left + 2, top, item.left + 22, top + 20};
+}
+
+POINT MenuImagePosition(const RECT& item)
+{
+    return POINT{item.left + 4, item.top + (item.bottom - item.top - 16) / 2};
+}
+
+RECT MenuTextRect(const RECT& item)
+{
+    return RECT{MenuImageCell(item).right + 4, item.top, item.right - 16, item.bottom};
+}
+
+void FillSolid(HDC dc, const RECT& rc, COLORREF color)
+{
+    Brush brush(::CreateSolidBrush(color));
+    if (!brush) return;
+    SelectGuard sel(dc, brush);
+    ::PatBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
+}
+
+void DrawSeparatorItem(HDC dc, const RECT& rc)
+{
+    FillSolid(dc, rc, ::GetSysColor(COLOR_MENU));
+    RECT line = rc;
+    line.top += (rc.bottom - rc.top) / 2;
+    ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+}
+
+void DrawImageItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL checked,
+                   HIMAGELIST checkImages, HIMAGELIST images, int image, HFONT font,
+                   const std::string& label, MenuLook look)
+{
+    const bool xp = look == MenuLook::XP;
+    FillSolid(dc, rc, ::GetSysColor(xp && selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+
+    POINT pt = MenuImagePosition(rc);
+    if (!enabled) {
+        DrawDisabledImage(dc, images, image, pt, FALSE);
+    } else {
+        if (checked && !selected) {
+            if (checkImages)
+                ::ImageList_Draw(checkImages, kCheckUnderImage, dc, pt.x, pt.y, ILD_TRANSPARENT);
+            else
+                DrawCellEdge(dc, rc, BDR_SUNKENINNER);
+        } else if (selected && !xp) {
+            DrawCellEdge(dc, rc, checked ? BDR_SUNKENINNER : BDR_RAISEDINNER);
+        }
+        ::ImageList_Draw(images, image, dc, pt.x, pt.y, ILD_TRANSPARENT);
+    }
+
+    if (!xp && selected) FillSolid(dc, HighlightBand(rc, true), ::GetSysColor(COLOR_HIGHLIGHT));
+    DrawLabel(dc, rc, enabled, selected, font, label);
+}
+
+void DrawPlainItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL checked,
+                   HIMAGELIST checkImages, int checkIndex, HFONT font, const std::string& label)
+{
+    FillSolid(dc, rc, ::GetSysColor(COLOR_MENU));
+
+    if (checked) {
+        DrawCellEdge(dc, rc, BDR_SUNKENINNER);
+        POINT pt = MenuImagePosition(rc);
+        if (checkImages && checkIndex >= 0) {
+            if (enabled)
+                ::ImageList_Draw(checkImages, checkIndex, dc, pt.x, pt.y, ILD_TRANSPARENT);
+            else
+                DrawDisabledImage(dc, checkImages, checkIndex, pt, FALSE);
+        } else {
+            bool radio = checkIndex == kRadioMark || checkIndex == kRadioMarkSelected;
+            DrawCheckGlyph(dc, pt, radio, enabled, ::GetSysColor(COLOR_MENUTEXT));
+        }
+    }
+
+    if (selected) FillSolid(dc, HighlightBand(rc, checked != FALSE), ::GetSysColor(COLOR_HIGHLIGHT));
+    DrawLabel(dc, rc, enabled, selected, font, label);
+}
+
+void DrawMenuText(HDC dc, const RECT& rc, HFONT font, const std::string& label, COLORREF color)
+{
+    size_t tab = label.find('\t');
+    std::string left = label.substr(0, tab);
+
+    ::SetTextColor(dc, color);
+    ::SetBkMode(dc, TRANSPARENT);
+    SelectGuard sel(dc, font);
+    RECT r = rc;
+    ::DrawTextA(dc, left.c_str(), static_cast<int>(left.size()), &r, DT_SINGLELINE | DT_VCENTER);
+    if (tab != std::string::npos && tab >= 1) {
+        std::string right = label.substr(tab + 1);
+        r = rc;
+        ::DrawTextA(dc, right.c_str(), static_cast<int>(right.size()), &r,
+                    DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+}
+
+void DrawDisabledImage(HDC dc, HIMAGELIST images, int index, POINT pt, BOOL color)
+{
+    IMAGEINFO info = {};
+    if (!images || !::ImageList_GetImageInfo(images, 0, &info)) return;
+    int w = info.rcImage.right - info.rcImage.left;
+    int h = info.rcImage.bottom - info.rcImage.top;
+    if (w <= 0 || h <= 0) return;
+
+    MemoryDC mem(dc);
+    Bitmap bmp(color ? ::CreateCompatibleBitmap(dc, w, h) : ::CreateBitmap(w, h, 1, 1, nullptr));
+    if (!mem || !bmp) return;
+    SelectGuard selBmp(mem, bmp);
+    ::PatBlt(mem, 0, 0, w, h, WHITENESS);
+    ::ImageList_Draw(images, index, mem, 0, 0, ILD_TRANSPARENT);
+
+    PaintMaskInColor(dc, mem, pt.x + 1, pt.y + 1, w, h, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    PaintMaskInColor(dc, mem, pt.x, pt.y, w, h, ::GetSysColor(COLOR_BTNSHADOW));
+}
