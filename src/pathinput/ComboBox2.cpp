@@ -1,0 +1,213 @@
+#include "pathinput/ComboBox2.h"
+
+#include "framework/Handles.h"
+#include "pathinput/ShellHelpers.h"
+
+#include <algorithm>
+
+// Registered once while the program starts, before any window exists.
+UINT g_nComboBox2Msg = ::RegisterWindowMessageA("CComboBox2-Message01");
+
+CComboBox2::CComboBox2() = default;
+
+CComboBox2::~CComboBox2()
+{
+    // An object that goes before its window must not stay registered: OLE
+    // would call into freed memory on the next drag.
+    if (m_hWnd) RegisterDropTarget(FALSE);
+    for (char* block : m_pendingDrops) FreePostedText(block);
+}
+
+// Messages -------------------------------------------------------------------
+
+LRESULT CComboBox2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (g_nComboBox2Msg && msg == g_nComboBox2Msg) return OnDropText(wParam, lParam);
+
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<LPCREATESTRUCTA>(lParam));
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    default:
+        break;
+    }
+    return CComboBox::WindowProc(msg, wParam, lParam);
+}
+
+BOOL CComboBox2::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    // The combo completes on CBN_EDITUPDATE itself; every other notification
+    // (CBN_EDITCHANGE, CBN_SELCHANGE, ...) goes on to the parent as usual.
+    if (msg == WM_COMMAND && HIWORD(wParam) == CBN_EDITUPDATE) {
+        OnEditUpdate();
+        *result = 0;
+        return TRUE;
+    }
+    return CComboBox::OnChildNotify(msg, wParam, lParam, result);
+}
+
+int CComboBox2::OnCreate(LPCREATESTRUCTA cs)
+{
+    if (DefWindowProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1) return -1;
+
+    // 12-pixel "ＭＳ Ｐゴシック"; without it the combo keeps the system font.
+    LOGFONTA lf = {};
+    lf.lfHeight = -12;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfPitchAndFamily = FF_MODERN | VARIABLE_PITCH;
+    ::lstrcpynA(lf.lfFaceName, "ＭＳ Ｐゴシック", LF_FACESIZE);
+    m_font.Reset(::CreateFontIndirectA(&lf));
+    if (m_font) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+
+    RegisterDropTarget(TRUE);
+    return 0;
+}
+
+void CComboBox2::OnDestroy()
+{
+    RegisterDropTarget(FALSE);
+    // Drops posted but not yet applied die with the window.
+    for (char* block : m_pendingDrops) FreePostedText(block);
+    m_pendingDrops.clear();
+}
+
+BOOL CComboBox2::PreTranslateMessage(MSG* msg)
+{
+    // Sees the key messages of the edit part too. Deleting never completes;
+    // any other key arms completion again.
+    if (msg->message == WM_KEYDOWN)
+        m_bAutoComplete = (msg->wParam != VK_BACK && msg->wParam != VK_DELETE);
+    return CComboBox::PreTranslateMessage(msg);
+}
+
+// Completion -----------------------------------------------------------------
+
+HWND CComboBox2::GetEditWnd() const
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetComboBoxInfo(m_hWnd, &info) ? info.hwndItem : nullptr;
+}
+
+void CComboBox2::SetEditSel(DWORD start, DWORD end) const
+{
+    // EM_SETSEL on the edit part takes full positions (CB_SETEDITSEL only
+    // 16-bit ones); an end of -1 means the end of the text.
+    if (HWND edit = GetEditWnd()) ::SendMessageA(edit, EM_SETSEL, start, static_cast<LPARAM>(static_cast<int>(end)));
+}
+
+void CComboBox2::OnEditUpdate()
+{
+    if (!m_bAutoComplete || m_bInEditUpdate) return;
+    HWND edit = GetEditWnd();
+    if (!edit) return;
+
+    const std::string text = GetWindowText();
+    // Nothing typed (everything deleted or cut): nothing to complete.
+    if (text.empty()) return;
+    m_bInEditUpdate = true;
+
+    // Length and selection in the edit's own position units.
+    const DWORD length = static_cast<DWORD>(::SendMessageA(edit, EM_LINELENGTH, 0, 0));
+    DWORD start = 0, end = 0;
+    const bool haveSel = SendMessage(CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                                     reinterpret_cast<LPARAM>(&end)) != CB_ERR;
+
+    // The first item from the top that begins with the text, ignoring case,
+    // replaces the edit text.
+    if (SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) == CB_ERR) {
+        SetWindowText(text);
+        if (haveSel) SetEditSel(start, end);
+    }
+
+    if (haveSel && end < length)
+        SetEditSel(start, end);               // the caret was inside the text: keep it there
+    else
+        SetEditSel(length, static_cast<DWORD>(-1)); // select the completed tail (none without a match)
+
+    m_bInEditUpdate = false;
+}
+
+// Drag and drop -------------------------------------------------------------
+
+BOOL CComboBox2::RegisterDropTarget(BOOL bRegister)
+{
+    if (!m_hWnd) return FALSE;
+    if (bRegister) {
+        // Marked registered only when OLE took it, so a later call can retry.
+        if (!m_bDropTargetRegistered && SUCCEEDED(::RegisterDragDrop(m_hWnd, GetDropTarget())))
+            m_bDropTargetRegistered = TRUE;
+    } else if (m_bDropTargetRegistered) {
+        ::RevokeDragDrop(m_hWnd);
+        m_bDropTargetRegistered = FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CComboBox2::GetDropText(IDataObject* data, std::string& text)
+{
+    // Whatever the text names is accepted; a virtual item gives "".
+    if (GetDroppedItemPath(data, text)) return TRUE;
+    return GetDroppedPlainText(data, text);
+}
+
+HRESULT CComboBox2::OnDragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
+{
+    std::string text;
+    m_bCanDrop = GetDropText(data, text);
+    if (effect) *effect = m_bCanDrop ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    return S_OK;
+}
+
+HRESULT CComboBox2::OnDragOver(DWORD, POINTL, DWORD* effect)
+{
+    if (effect) *effect = m_bCanDrop ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    return S_OK;
+}
+
+HRESULT CComboBox2::OnDragLeave()
+{
+    return S_OK;
+}
+
+HRESULT CComboBox2::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
+{
+    // The window is changed only after the OLE drag loop has returned.
+    DWORD result = DROPEFFECT_NONE;
+    std::string text;
+    if (GetDropText(data, text)) {
+        char* block = AllocPostedText(text.data(), text.size());
+        if (block && PostMessage(g_nComboBox2Msg, reinterpret_cast<WPARAM>(block), 0)) {
+            m_pendingDrops.push_back(block);
+            result = DROPEFFECT_COPY;
+        } else {
+            FreePostedText(block);
+        }
+    }
+    if (effect) *effect = result;
+    return S_OK;
+}
+
+LRESULT CComboBox2::OnDropText(WPARAM wParam, LPARAM)
+{
+    // Only blocks this combo posted are taken (and freed): the message id is
+    // known to every program on the desktop.
+    char* block = reinterpret_cast<char*>(wParam);
+    auto it = std::find(m_pendingDrops.begin(), m_pendingDrops.end(), block);
+    if (!block || it == m_pendingDrops.end()) return 0;
+    m_pendingDrops.erase(it);
+
+    // The whole text, even beyond the typing limit of CB_LIMITTEXT.
+    ::SetWindowTextA(m_hWnd, block);
+    FreePostedText(block);
+
+    // Tell the parent as if the user had edited the text.
+    const LONG_PTR id = ::GetWindowLongPtrA(m_hWnd, GWLP_ID);
+    if (HWND parent = GetParent())
+        ::PostMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id & 0xFFFF), CBN_EDITCHANGE),
+                       reinterpret_cast<LPARAM>(m_hWnd));
+    return 0;
+}
