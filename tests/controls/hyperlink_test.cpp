@@ -497,12 +497,4 @@ TEST_F(HyperLinkTest, ErrorTextsForKnownAndUnknownCodes)
               noAssoc.message);
     EXPECT_TRUE(noAssoc.exclamation);
     EXPECT_EQ("Unable to open hyperlink:\n\nUnknown Error (4) occurred.", show(4).message);
-    EXPECT_EQ("Unable to open hyperlink:\n\nUnknown Error (-7) occurred.", show(-7).message);
-
-    EXPECT_EQ("Unable to open hyperlink:\n\nThe operating system is out\nof memory or resources.",
-              CHyperLink::OpenErrorText(0));
-    EXPECT_EQ("Unable to open hyperlink:\n\nA sharing violation occurred. ", CHyperLink::OpenErrorText(26));
-    EXPECT_EQ("Unable to open hyperlink:\n\nThe DDE transaction could not\nbe completed because other DDE "
-              "transactions\nwere being processed.",
-              CHyperLink::OpenErrorText(30));
 }
