@@ -10,9 +10,8 @@
 
 namespace {
 
-// A command line built by the ".htm" fallback, terminator included, fits in
-// this many bytes (the limit of the classic implementation, kept so that no
-// program gets a longer line from us than it did before).
+// A command line built by the ".htm" fallback, terminator included, must fit
+// in this many bytes; a longer one is refused.
 constexpr size_t kFallbackBufferSize = 520;
 // The longest registry value the fallback reads, terminator included.
 constexpr DWORD kRegValueLimit = 260;
