@@ -1,0 +1,106 @@
+#include "dialogs/WinDiffFileDialog.h"
+
+#include "pathinput/PathTests.h"
+#include "pathinput/ShellHelpers.h"
+
+#include <commdlg.h>
+
+namespace {
+
+// Executable files first, then all files ("\0" ends each part; written out
+// rather than built from "|" separators, which may be the second byte of a
+// double-byte character).
+const char kBrowseFilter[] = "実行ファイル (*.exe)\0*.exe\0すべてのファイル (*.*)\0*.*\0";
+const char kBrowseTitle[] = "Windiffファイルの選択";
+const char kMissingFileMessage[] = "Windiffのファイル名が設定されていません。";
+const char kCaption[] = "Pairmate";
+
+} // namespace
+
+CWinDiffFileDialog::CWinDiffFileDialog(UINT templateId, CWnd* parent) : CPropDialog(templateId, parent) {}
+
+void CWinDiffFileDialog::DoDataExchange(CDataExchange* dx)
+{
+    CPropDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_PATH_STATIC, m_pathStatic);
+    DDX_Control(dx, IDC_FILE_ICON, m_iconStatic);
+}
+
+void CWinDiffFileDialog::InitWinDiffFile()
+{
+    m_pathStatic.m_nAcceptFlags = DROPACCEPT_FILE;
+    m_pathStatic.RegisterDropTarget(TRUE);
+    m_pathStatic.m_pDropSink = this;
+    if (IsExistingFile(m_strWinDiffPath))
+        SetWinDiffFile(m_strWinDiffPath);
+    else
+        m_iconStatic.ShowWindow(SW_HIDE);
+}
+
+void CWinDiffFileDialog::SetWinDiffFile(const std::string& path)
+{
+    ::SetDlgItemTextA(m_hWnd, IDC_PATH_STATIC, path.c_str());
+    ShowFileIcon(path);
+}
+
+void CWinDiffFileDialog::ShowFileIcon(const std::string& path)
+{
+    HICON icon = GetFileIcon(path);
+    m_iconStatic.SetIcon(icon);
+    m_fileIcon.Reset(icon); // the icon shown before is destroyed
+    m_iconStatic.ShowWindow(SW_SHOW);
+}
+
+void CWinDiffFileDialog::OnFileDropped(int controlId)
+{
+    if (controlId != IDC_PATH_STATIC) return;
+    ShowFileIcon(GetWindowTextString(GetDlgItem(IDC_PATH_STATIC)));
+}
+
+void CWinDiffFileDialog::OnBrowse()
+{
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA ofn = {};
+    // Systems before Windows 2000 know only the shorter structure.
+    ofn.lStructSize = LOBYTE(LOWORD(::GetVersion())) >= 5 ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = kBrowseFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = kBrowseTitle;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!::GetOpenFileNameA(&ofn)) return;
+    file[MAX_PATH - 1] = '\0';
+    SetWinDiffFile(file);
+}
+
+void CWinDiffFileDialog::OnOK()
+{
+    if (!UpdateData(TRUE)) return;
+    m_strWinDiffPath = GetWindowTextString(GetDlgItem(IDC_PATH_STATIC));
+    if (!IsExistingFile(m_strWinDiffPath)) {
+        MessageBox(kMissingFileMessage, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+BOOL CWinDiffFileDialog::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id == IDC_BROWSE && code == BN_CLICKED) {
+        OnBrowse();
+        return TRUE;
+    }
+    return CPropDialog::OnCommand(id, code, control);
+}
+
+LRESULT CWinDiffFileDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY) {
+        // The last icon shown goes with the dialog.
+        if (m_iconStatic.IsWindow()) m_iconStatic.SetIcon(nullptr);
+        m_fileIcon.Reset();
+    }
+    return CPropDialog::WindowProc(msg, wParam, lParam);
+}

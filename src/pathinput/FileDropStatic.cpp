@@ -1,0 +1,103 @@
+#include "pathinput/FileDropStatic.h"
+
+#include "framework/Handles.h"
+#include "pathinput/PathTests.h"
+#include "pathinput/ShellHelpers.h"
+
+#include <algorithm>
+
+BOOL CFileDropStatic::m_bCanDrop = FALSE;
+
+CFileDropStatic::~CFileDropStatic()
+{
+    FreePendingDrops();
+}
+
+BOOL CFileDropStatic::IsAcceptablePath(const std::string& path)
+{
+    if ((m_nAcceptFlags & DROPACCEPT_FILE) && IsExistingFile(path)) return TRUE;
+    if ((m_nAcceptFlags & DROPACCEPT_FOLDER) && IsExistingFolder(path)) return TRUE;
+    return FALSE;
+}
+
+BOOL CFileDropStatic::GetDropPath(IDataObject* data, std::string& path)
+{
+    std::string item;
+    if (GetDroppedItemPath(data, item) && IsAcceptablePath(item)) {
+        path = item;
+        return TRUE;
+    }
+    std::string text;
+    if (GetDroppedPlainText(data, text) && IsAcceptablePath(text)) {
+        path = text;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HRESULT CFileDropStatic::OnDragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
+{
+    std::string path;
+    m_bCanDrop = GetDropPath(data, path);
+    if (effect) *effect = m_bCanDrop ? DROPEFFECT_LINK : DROPEFFECT_NONE;
+    return S_OK;
+}
+
+HRESULT CFileDropStatic::OnDragOver(DWORD, POINTL, DWORD* effect)
+{
+    if (effect) *effect = m_bCanDrop ? DROPEFFECT_LINK : DROPEFFECT_NONE;
+    return S_OK;
+}
+
+HRESULT CFileDropStatic::OnDragLeave()
+{
+    return S_OK;
+}
+
+HRESULT CFileDropStatic::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
+{
+    std::string path;
+    char* block = GetDropPath(data, path) ? AllocPostedText(path.data(), path.size()) : nullptr;
+    if (block && PostMessage(WM_DROPPATH, reinterpret_cast<WPARAM>(block), 0)) {
+        m_pendingDrops.push_back(block);
+        if (effect) *effect = DROPEFFECT_LINK;
+    } else {
+        FreePostedText(block);
+        if (effect) *effect = DROPEFFECT_NONE;
+    }
+    return S_OK;
+}
+
+LRESULT CFileDropStatic::OnDropPath(WPARAM wParam)
+{
+    auto* block = reinterpret_cast<char*>(wParam);
+    auto it = std::find(m_pendingDrops.begin(), m_pendingDrops.end(), block);
+    if (it == m_pendingDrops.end()) return 0;
+    m_pendingDrops.erase(it);
+    ::SetWindowTextA(m_hWnd, block);
+    FreePostedText(block);
+    if (m_pDropSink) m_pDropSink->OnFileDropped(static_cast<int>(::GetWindowLongPtrA(m_hWnd, GWLP_ID)));
+    return 0;
+}
+
+void CFileDropStatic::FreePendingDrops()
+{
+    for (char* block : m_pendingDrops) FreePostedText(block);
+    m_pendingDrops.clear();
+}
+
+void CFileDropStatic::OnDestroy()
+{
+    // Drops still queued for this window will never be applied.
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, WM_DROPPATH, WM_DROPPATH, PM_REMOVE)) {
+    }
+    FreePendingDrops();
+    CDropStatic::OnDestroy();
+}
+
+LRESULT CFileDropStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DROPPATH) return OnDropPath(wParam);
+    return CDropStatic::WindowProc(msg, wParam, lParam);
+}

@@ -1,0 +1,57 @@
+#include "pathinput/PathStatic.h"
+
+#include "framework/Gdi.h"
+
+void CPathStatic::DrawPath(HDC dc, const RECT& client) const
+{
+    RECT rc = client;
+    rc.left += 2;
+    rc.right -= 3;
+    std::string text = GetWindowText();
+    // Drawn as it is: an "&" in a folder name is part of the path, not a
+    // mnemonic.
+
+    int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    COLORREF oldBk = ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    auto font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
+    {
+        SelectGuard selectFont(dc, font);
+        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rc,
+                    DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX);
+    }
+    ::SetBkColor(dc, oldBk);
+    ::SetBkMode(dc, oldMode);
+}
+
+BOOL CPathStatic::OnEraseBkgnd(HDC dc)
+{
+    RECT rc = GetClientRect();
+    Brush brush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
+    SelectGuard select(dc, brush);
+    ::PatBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
+    return TRUE;
+}
+
+void CPathStatic::OnPaint()
+{
+    PaintDC dc(m_hWnd);
+    DrawPath(dc, GetClientRect());
+}
+
+LRESULT CPathStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_SETTEXT: {
+        LRESULT result = CFileDropStatic::WindowProc(msg, wParam, lParam);
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return result;
+    }
+    default:
+        return CFileDropStatic::WindowProc(msg, wParam, lParam);
+    }
+}
