@@ -299,8 +299,8 @@ TEST_F(ComboTest, CaretInsideTheTextStaysWhereItIs)
 TEST_F(ComboTest, CuttingEverythingLeavesTheBoxEmpty)
 {
     // An empty text is a prefix of every item; the combo must not refill
-    // the box the user has just emptied (Wine's list also refuses to match
-    // an empty prefix, Windows' matches the first item).
+    // the box the user has just emptied (Wine's list happens to refuse an
+    // empty prefix; a list that matches it would pick the first item).
     Type("c:\\t");
     ASSERT_EQ("C:\\Tools\\Alpha", Text());
     ::SendMessageA(m_edit, EM_SETSEL, 0, -1);
