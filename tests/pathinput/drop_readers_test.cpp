@@ -147,7 +147,7 @@ TEST(DropReaders, TextWithoutTerminatorIsReadWithinTheBlock)
     // A block of non-zero bytes with no NUL anywhere: the text ends where
     // the block ends.
     TestDataObject data;
-    data.Offer(CF_TEXT, std::string(37, 'x'));
+    data.Offer(CF_TEXT, std::string(37, 'x'), TestDataObject::Delivery::Shrunk);
     std::string text;
     ASSERT_TRUE(GetDroppedPlainText(&data, text));
     EXPECT_EQ(std::string(37, 'x'), text);
@@ -169,7 +169,7 @@ TEST_F(ShellFolderTest, CraftedIdListBlocks)
 
     auto read = [](const std::string& block, std::string& path) {
         TestDataObject data;
-        data.Offer(IdListFormat(), block);
+        data.Offer(IdListFormat(), block, TestDataObject::Delivery::Shrunk);
         return GetDroppedItemPath(&data, path);
     };
 

@@ -12,7 +12,11 @@
 
 class TestDataObject : public IDataObject {
 public:
-    enum class Delivery { Global, Stream, Fail };
+    // Global: a block of exactly the bytes given. Shrunk: the same, cut down
+    // from a larger block of non-zero bytes, so that a reader going past the
+    // block's size finds more text instead of a NUL. Stream: a stream
+    // although global memory was asked for. Fail: offered but not delivered.
+    enum class Delivery { Global, Shrunk, Stream, Fail };
 
     explicit TestDataObject(IDataObject* inner = nullptr) : m_inner(inner)
     {
@@ -52,12 +56,22 @@ public:
     {
         if (const Entry* e = Find(fmt)) {
             if (e->how == Delivery::Fail) return E_FAIL;
-            HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, e->bytes.size());
+            const size_t slack = e->how == Delivery::Shrunk ? 8 : 0;
+            HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, e->bytes.size() + slack);
             if (!mem) return E_OUTOFMEMORY;
-            if (!e->bytes.empty()) {
-                void* p = ::GlobalLock(mem);
+            if (!e->bytes.empty() || slack) {
+                auto* p = static_cast<char*>(::GlobalLock(mem));
+                memset(p, '#', e->bytes.size() + slack);
                 memcpy(p, e->bytes.data(), e->bytes.size());
                 ::GlobalUnlock(mem);
+            }
+            if (slack) {
+                HGLOBAL shrunk = ::GlobalReAlloc(mem, e->bytes.size(), 0);
+                if (!shrunk) {
+                    ::GlobalFree(mem);
+                    return E_OUTOFMEMORY;
+                }
+                mem = shrunk;
             }
             *medium = {};
             medium->pUnkForRelease = nullptr;
