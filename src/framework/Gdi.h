@@ -148,6 +148,27 @@ private:
     int m_saved;
 };
 
+// Fills a rectangle with one colour (through the DC's background colour,
+// which is put back afterwards).
+inline void FillSolidRect(HDC dc, int x, int y, int cx, int cy, COLORREF color)
+{
+    COLORREF old = ::SetBkColor(dc, color);
+    RECT rc = {x, y, x + cx, y + cy};
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+    ::SetBkColor(dc, old);
+}
+
+// A one-pixel frame: top and left edges in one colour, bottom and right in
+// another (sunken or raised look).
+inline void Draw3dRect(HDC dc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight)
+{
+    int x = rc.left, y = rc.top, cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    FillSolidRect(dc, x, y, cx - 1, 1, topLeft);
+    FillSolidRect(dc, x, y, 1, cy - 1, topLeft);
+    FillSolidRect(dc, x + cx - 1, y, 1, cy, bottomRight);
+    FillSolidRect(dc, x, y + cy - 1, cx, 1, bottomRight);
+}
+
 // A 32-bit top-down DIB section with direct access to its pixels, selected
 // into its own memory DC: the canvas that drawing tests read back.
 class DibCanvas {

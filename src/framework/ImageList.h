@@ -26,8 +26,7 @@ public:
     BOOL LoadBitmap(HINSTANCE inst, UINT id, int cx, int grow, COLORREF mask)
     {
         DeleteImageList();
-        m_hImageList = ::ImageList_LoadImageA(inst, MAKEINTRESOURCEA(id), cx, grow, mask, IMAGE_BITMAP,
-                                              LR_CREATEDIBSECTION);
+        m_hImageList = ::ImageList_LoadImageA(inst, MAKEINTRESOURCEA(id), cx, grow, mask, IMAGE_BITMAP, 0);
         m_bOwned = true;
         return m_hImageList != nullptr;
     }

@@ -1,0 +1,91 @@
+// CMainFrame: the program's only top-level window, the bar with its
+// controls. From left to right after the handle: the main toolbar (Exit,
+// Minimise, About, Settings, Compare), then for each compare path an icon box,
+// a history combo box and a two-button toolbar (browse for a file or folder).
+#pragma once
+
+#include "bar/FrameBarWnd.h"
+#include "framework/Controls.h"
+#include "framework/ImageList.h"
+#include "menus/MenuDrawer.h"
+#include "pathinput/ComboBox2.h"
+#include "settings/PathHistory.h"
+
+#include <string>
+
+// The main window's private messages.
+constexpr UINT WM_PAIRMATE_CLEARHISTORY = WM_USER + 10; // clear both histories
+constexpr UINT WM_PAIRMATE_CHECKSETUP = WM_USER + 11;   // look for a usable WinDiff
+
+class CMainFrame : public CFrameBarWnd {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Reloads a combo box's list from its history, keeping the edit text.
+    BOOL RefillCombo(CComboBox2& combo, const PathHistory& history);
+    // Checks the WinDiff file name and both paths, starts WinDiff and
+    // records both paths.
+    void OnCompare();
+
+    // Layout rule of OnSize: the child rectangles for a work area W pixels
+    // wide, a handle L pixels wide and a client cy pixels high.
+    struct Layout {
+        RECT toolbarMain, icon1, combo1, toolbar1, icon2, combo2, toolbar2;
+    };
+    static Layout ComputeLayout(int workAreaWidth, int handleWidth, int cy);
+
+    // "C:" names the drive root "C:\"; any other text is returned unchanged.
+    static std::string NormalizeDriveRoot(const std::string& text);
+
+    CMenuDrawer m_menuDrawer;
+    CToolBarCtrl m_wndToolBarMain;
+    CImageList m_imlToolBarMain;
+    CToolBarCtrl m_wndToolBar1;
+    CImageList m_imlToolBar1;
+    CToolBarCtrl m_wndToolBar2;
+    CImageList m_imlToolBar2;
+    CComboBox2 m_wndCombo1;
+    CComboBox2 m_wndCombo2;
+    RECT m_rcIcon1 = {};
+    RECT m_rcIcon2 = {};
+    int m_nIcon1 = -1;
+    int m_nIcon2 = -1;
+    HIMAGELIST m_hSysImageList = nullptr;
+    PathHistory m_history1;
+    PathHistory m_history2;
+    std::string m_strWinDiffPath;
+    BOOL m_bAutoMinimize = TRUE;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(CREATESTRUCTA* cs) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+
+private:
+    // One compare slot: its combo box, icon box and history.
+    struct PathSlot {
+        CComboBox2& combo;
+        RECT& rcIcon;
+        int& nIcon;
+        PathHistory& history;
+    };
+    PathSlot Slot(int k);
+
+    void CreateToolbar(CToolBarCtrl& toolbar, CImageList& images, UINT id, int grow,
+                       const int (*buttons)[2], int count);
+    void OnPaint();
+    LRESULT OnClearHistory();
+    void UpdateIconFromEdit(int k);
+    void UpdateIconFromSelection(int k);
+    void ShowPathIcon(int k, const std::string& text);
+    void SetIconIndex(int k, int index);
+    void RepaintIconBox(int k);
+    void OnChooseFile(int k);
+    void OnChooseFolder(int k);
+    void OnContextMenu(HWND window, POINT pt);
+    void OnAppAbout();
+    void OnSettings();
+    LRESULT OnCheckSetup();
+};

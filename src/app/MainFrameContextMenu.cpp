@@ -1,0 +1,28 @@
+// The bar's right-click menu: one popup for the maximised bar, another for
+// the minimised one, drawn by the menu drawer with the toolbar images.
+#include "app/MainFrame.h"
+
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+
+void CMainFrame::OnContextMenu(HWND, POINT pt)
+{
+    UniqueMenu menu(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
+    if (!menu) return;
+    HMENU popup = ::GetSubMenu(menu, IsBarMinimized() ? 1 : 0);
+    if (!popup) return;
+
+    // The menu belongs to the foreground window's input; share it for the
+    // time the menu is open so that a click elsewhere closes it.
+    DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    DWORD thisThread = ::GetCurrentThreadId();
+    bool attached = foregroundThread && foregroundThread != thisThread &&
+                    ::AttachThreadInput(thisThread, foregroundThread, TRUE);
+    ::SetForegroundWindow(m_hWnd);
+
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, pt.x, pt.y, 0, m_hWnd, nullptr);
+
+    if (attached) ::AttachThreadInput(thisThread, foregroundThread, FALSE);
+    PostMessage(WM_NULL);
+}

@@ -1,0 +1,45 @@
+// The main window's dialogs: About, Settings, and the one check after
+// start-up that a usable WinDiff file name exists.
+#include "app/MainFrame.h"
+
+#include "dialogs/AboutDlg.h"
+#include "dialogs/SettingsDlg.h"
+#include "dialogs/SetupDlg.h"
+#include "pathinput/PathTests.h"
+#include "settings/Registry.h"
+#include "settings/Settings.h"
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg dlg(nullptr);
+    dlg.DoModal();
+}
+
+void CMainFrame::OnSettings()
+{
+    CSettingsDlg dlg(nullptr);
+    dlg.m_bAutoMinimize = m_bAutoMinimize;
+    dlg.m_strWinDiffPath = m_strWinDiffPath;
+    dlg.m_nClearHistoryMsg = WM_PAIRMATE_CLEARHISTORY;
+    if (dlg.DoModal() != IDOK) return; // a history clear inside the dialog stays
+
+    m_bAutoMinimize = dlg.m_bAutoMinimize ? 1 : 0;
+    m_strWinDiffPath = dlg.m_strWinDiffPath;
+    WriteRegDword(HKEY_CURRENT_USER, kRegPairmateKey, kRegAutoMinimized, static_cast<DWORD>(m_bAutoMinimize));
+    WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_strWinDiffPath.c_str());
+}
+
+LRESULT CMainFrame::OnCheckSetup()
+{
+    if (!m_strWinDiffPath.empty() && IsExistingFile(m_strWinDiffPath)) return 0;
+
+    CSetupDlg dlg(nullptr);
+    if (dlg.DoModal() == IDOK) {
+        m_strWinDiffPath = dlg.m_strWinDiffPath;
+        WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_strWinDiffPath.c_str());
+    } else {
+        // Without WinDiff the program has nothing to do: end it.
+        DestroyWindow();
+    }
+    return 0;
+}

@@ -1,0 +1,362 @@
+#include "e2e/PairmateProcess.h"
+
+#include "framework/Handles.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const char* const kKey = "Software\\Velmora\\Pairmate";
+
+void DeleteKeyTree(HKEY root, const std::string& path)
+{
+    RegKey key;
+    if (key.Open(root, path.c_str(), KEY_READ | KEY_WRITE) == ERROR_SUCCESS) {
+        for (;;) {
+            char name[512];
+            DWORD len = sizeof(name);
+            if (::RegEnumKeyExA(key.Get(), 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            DeleteKeyTree(root, path + "\\" + name);
+        }
+        key.Close();
+    }
+    ::RegDeleteKeyA(root, path.c_str());
+}
+
+void WriteString(HKEY key, const char* name, const std::string& value)
+{
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+}
+
+void WriteHistory(int slot, const std::vector<std::string>& entries)
+{
+    RegKey key;
+    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
+    if (key.Create(HKEY_CURRENT_USER, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+    DWORD size = static_cast<DWORD>(entries.size());
+    ::RegSetValueExA(key.Get(), "Size", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&size), sizeof(size));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "Data%08lu", static_cast<unsigned long>(i + 1));
+        WriteString(key.Get(), name, entries[i]);
+    }
+}
+
+BOOL CALLBACK CollectProcessWindows(HWND hwnd, LPARAM lParam)
+{
+    auto* pair = reinterpret_cast<std::pair<DWORD, std::vector<HWND>*>*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == pair->first) pair->second->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> ProcessWindows(DWORD pid)
+{
+    std::vector<HWND> windows;
+    std::pair<DWORD, std::vector<HWND>*> pair(pid, &windows);
+    ::EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&pair));
+    return windows;
+}
+
+std::string ClassOf(HWND hwnd)
+{
+    char name[256] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
+std::string TextOf(HWND hwnd)
+{
+    // WM_GETTEXT works across processes (the system copies the text).
+    LRESULT len = ::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    LRESULT got = ::SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+} // namespace
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+std::string BinDir()
+{
+    return PAIRMATE_BIN_DIR;
+}
+
+std::string StandInPath()
+{
+    return BinDir() + "\\fake_windiff.exe";
+}
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, base);
+    char name[64];
+    std::snprintf(name, sizeof(name), "pairmate-e2e-%lu-%lu", ::GetCurrentProcessId(), ::GetTickCount());
+    m_path = std::string(base) + name;
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+namespace {
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = path + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+            else ::DeleteFileA(full.c_str());
+        } while (::FindNextFileA(find, &fd));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+} // namespace
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
+}
+
+std::string TempFolder::File(const std::string& name, const std::string& content) const
+{
+    std::string full = m_path + "\\" + name;
+    std::ofstream(full, std::ios::binary) << content;
+    return full;
+}
+
+std::string TempFolder::Folder(const std::string& name) const
+{
+    std::string full = m_path + "\\" + name;
+    ::CreateDirectoryA(full.c_str(), nullptr);
+    return full;
+}
+
+void ResetRegistry(const StoredSettings& settings)
+{
+    DeleteKeyTree(HKEY_CURRENT_USER, kKey);
+    RegKey key;
+    if (key.Create(HKEY_CURRENT_USER, kKey, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+    if (settings.hasFileName) WriteString(key.Get(), "FileName", settings.fileName);
+    if (settings.hasAutoMinimize)
+        ::RegSetValueExA(key.Get(), "AutoMinimized", 0, REG_DWORD,
+                         reinterpret_cast<const BYTE*>(&settings.autoMinimize), sizeof(DWORD));
+    if (!settings.history1.empty()) WriteHistory(1, settings.history1);
+    if (!settings.history2.empty()) WriteHistory(2, settings.history2);
+}
+
+bool ReadStoredString(const char* name, std::string& out)
+{
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kKey, KEY_READ) != ERROR_SUCCESS) return false;
+    char buf[4096] = {};
+    DWORD size = sizeof(buf) - 1, type = 0;
+    if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS)
+        return false;
+    out = buf;
+    return true;
+}
+
+bool ReadStoredDword(const char* name, DWORD& out)
+{
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kKey, KEY_READ) != ERROR_SUCCESS) return false;
+    DWORD size = sizeof(out), type = 0;
+    return ::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&out), &size) ==
+           ERROR_SUCCESS;
+}
+
+std::vector<std::string> ReadHistory(int slot)
+{
+    std::vector<std::string> entries;
+    RegKey key;
+    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
+    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) != ERROR_SUCCESS) return entries;
+    DWORD count = 0, size = sizeof(count), type = 0;
+    if (::RegQueryValueExA(key.Get(), "Size", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+        ERROR_SUCCESS)
+        return entries;
+    for (DWORD i = 1; i <= count && i < 100000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "Data%08lu", static_cast<unsigned long>(i));
+        char buf[4096] = {};
+        DWORD len = sizeof(buf) - 1;
+        if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &len) ==
+            ERROR_SUCCESS)
+            entries.push_back(buf);
+    }
+    return entries;
+}
+
+bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder, DWORD timeoutMs)
+{
+    if (!WaitFor([&] { return ::GetFileAttributesA(logFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
+        return false;
+    std::ifstream in(logFile, std::ios::binary);
+    std::getline(in, commandLine);
+    std::getline(in, folder);
+    auto trim = [](std::string& s) {
+        if (!s.empty() && s.back() == '\r') s.pop_back();
+    };
+    trim(commandLine);
+    trim(folder);
+    return true;
+}
+
+PairmateProcess::~PairmateProcess()
+{
+    Stop();
+}
+
+bool PairmateProcess::Start(const std::string& standInLog)
+{
+    if (!standInLog.empty()) ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", standInLog.c_str());
+    else ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", nullptr);
+    std::string commandLine = "\"" + BinDir() + "\\pairmate.exe\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    return ok != FALSE;
+}
+
+bool PairmateProcess::WaitForBar(DWORD timeoutMs)
+{
+    return WaitFor([&] {
+        for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
+            if (TextOf(hwnd) == "Pairmate" && ClassOf(hwnd) != "#32770" && ::IsWindowVisible(hwnd) &&
+                ::GetDlgItem(hwnd, 600)) {
+                m_bar = hwnd;
+                return true;
+            }
+        }
+        return false;
+    }, timeoutMs);
+}
+
+bool PairmateProcess::WaitForExit(DWORD timeoutMs)
+{
+    return m_pi.hProcess && ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void PairmateProcess::Stop()
+{
+    if (!m_pi.hProcess) return;
+    if (::WaitForSingleObject(m_pi.hProcess, 0) != WAIT_OBJECT_0) {
+        for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
+            if (ClassOf(hwnd) == "#32770") ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        }
+        if (m_bar) ::PostMessageA(m_bar, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_pi.hProcess, 5000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(m_pi.hProcess, 1);
+            ::WaitForSingleObject(m_pi.hProcess, 5000);
+        }
+    }
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+    m_pi = {};
+    m_bar = nullptr;
+}
+
+HWND PairmateProcess::ComboEdit(int id) const
+{
+    return ::FindWindowExA(Control(id), nullptr, "Edit", nullptr);
+}
+
+void PairmateProcess::SetComboText(int id, const std::string& text)
+{
+    // As the user's typing ends: the text, then the notification.
+    ::SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(Control(id)));
+}
+
+std::string PairmateProcess::ComboText(int id) const
+{
+    return TextOf(Control(id));
+}
+
+std::vector<std::string> PairmateProcess::ComboItems(int id) const
+{
+    // Asked in UTF-16: across processes Wine hands list texts over in
+    // Unicode whatever the caller's character set, so the text is converted
+    // back to the ANSI code page here.
+    std::vector<std::string> items;
+    HWND combo = Control(id);
+    LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT len = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (len < 0) continue;
+        std::wstring wide(static_cast<size_t>(len) + 1, L'\0');
+        LRESULT got = ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&wide[0]));
+        wide.resize(got > 0 && got <= len ? static_cast<size_t>(got) : 0);
+        int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                          nullptr, nullptr);
+        std::string text(static_cast<size_t>(bytes), '\0');
+        if (bytes > 0)
+            ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], bytes, nullptr,
+                                  nullptr);
+        items.push_back(text);
+    }
+    return items;
+}
+
+void PairmateProcess::PressEnterIn(int id)
+{
+    HWND edit = ComboEdit(id);
+    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ::PostMessageA(edit, WM_CHAR, VK_RETURN, 0x001C0001);
+    ::PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+}
+
+void PairmateProcess::Command(UINT id, HWND from)
+{
+    ::PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(from));
+}
+
+bool PairmateProcess::WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs)
+{
+    return WaitFor([&] {
+        for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
+            if (ClassOf(hwnd) != "#32770" || !::IsWindowVisible(hwnd)) continue;
+            info.hwnd = hwnd;
+            info.caption = TextOf(hwnd);
+            info.text.clear();
+            // The message is the static text child (the icon is a static too).
+            for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                if (ClassOf(child) == "Static" && !TextOf(child).empty()) info.text = TextOf(child);
+            }
+            return true;
+        }
+        return false;
+    }, timeoutMs);
+}
+
+void PairmateProcess::DismissMessageBox(const MessageBoxInfo& info)
+{
+    HWND window = info.hwnd;
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
+    WaitFor([&] { return !::IsWindow(window); }, 5000);
+}
+
+bool PairmateProcess::NoMessageBoxWithin(DWORD ms)
+{
+    MessageBoxInfo info;
+    return !WaitForMessageBox(info, ms);
+}

@@ -1,0 +1,94 @@
+// Drives a real pairmate.exe from outside, as a user and the shell would:
+// starts it as its own process, finds its bar by title, sets texts, presses
+// keys and buttons, and reads back message boxes, the registry and the
+// command line that the windiff stand-in received.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Folder of the built programs (pairmate.exe, fake_windiff.exe).
+std::string BinDir();
+std::string StandInPath();
+
+// A fresh, empty temporary folder removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& Path() const { return m_path; }
+    // Creates a file (with some content) or a folder below the temp folder
+    // and returns its full path.
+    std::string File(const std::string& name, const std::string& content = "x") const;
+    std::string Folder(const std::string& name) const;
+
+private:
+    std::string m_path;
+};
+
+// The program's registry state, written before a start.
+struct StoredSettings {
+    bool hasFileName = true;
+    std::string fileName;
+    bool hasAutoMinimize = false;
+    DWORD autoMinimize = 1;
+    std::vector<std::string> history1, history2;
+};
+void ResetRegistry(const StoredSettings& settings);
+std::vector<std::string> ReadHistory(int slot);
+bool ReadStoredString(const char* name, std::string& out);
+bool ReadStoredDword(const char* name, DWORD& out);
+
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;
+};
+
+class PairmateProcess {
+public:
+    PairmateProcess() = default;
+    ~PairmateProcess();
+
+    // Starts pairmate.exe with the stand-in's log file in its environment.
+    bool Start(const std::string& standInLog = std::string());
+    // Waits for the bar (a visible top-level "Pairmate" window of this process).
+    bool WaitForBar(DWORD timeoutMs = 20000);
+    // Ends the program (WM_CLOSE, then termination if it does not end).
+    void Stop();
+    bool WaitForExit(DWORD timeoutMs);
+
+    HWND Bar() const { return m_bar; }
+    HWND Control(int id) const { return ::GetDlgItem(m_bar, id); }
+    HWND ComboEdit(int id) const;
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
+    HANDLE Process() const { return m_pi.hProcess; }
+
+    void SetComboText(int id, const std::string& text);
+    std::string ComboText(int id) const;
+    std::vector<std::string> ComboItems(int id) const;
+    // Enter in a combo box's edit part, through the program's message loop.
+    void PressEnterIn(int id);
+    // A toolbar button's command, as the toolbar sends it.
+    void Command(UINT id, HWND from = nullptr);
+
+    // Waits for a message box of this process (dialog class, given caption).
+    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = 10000);
+    // Closes every message box of the process with its OK button.
+    void DismissMessageBox(const MessageBoxInfo& info);
+    // True when no message box shows within `ms`.
+    bool NoMessageBoxWithin(DWORD ms);
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_bar = nullptr;
+};
+
+// Waits for a condition, checking every few milliseconds.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+// The stand-in's record: first line the command line, second the folder.
+bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
+                    DWORD timeoutMs = 15000);

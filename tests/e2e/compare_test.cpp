@@ -1,0 +1,272 @@
+// Pairmate run as its own process and driven from outside: start-up, the
+// single-instance rule, the bar's place, Compare with its messages, the
+// command line WinDiff receives, and the histories.
+#include <gtest/gtest.h>
+
+#include "e2e/PairmateProcess.h"
+
+namespace {
+
+constexpr int kPath1 = 600;
+constexpr int kPath2 = 601;
+constexpr UINT kCompare = 32776;
+
+RECT WorkArea()
+{
+    RECT rc{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+RECT BarRect(HWND bar)
+{
+    RECT rc{};
+    ::GetWindowRect(bar, &rc);
+    return rc;
+}
+
+class CompareTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+    std::string log = temp.Path() + "\\standin.log";
+    PairmateProcess app;
+
+    void StartWith(const StoredSettings& settings)
+    {
+        ResetRegistry(settings);
+        ASSERT_TRUE(app.Start(log));
+        ASSERT_TRUE(app.WaitForBar());
+    }
+    StoredSettings Defaults() const
+    {
+        StoredSettings s;
+        s.fileName = StandInPath();
+        return s;
+    }
+    void ExpectMessage(const std::string& text)
+    {
+        MessageBoxInfo box;
+        ASSERT_TRUE(app.WaitForMessageBox(box)) << "expected: " << text;
+        EXPECT_EQ("Pairmate", box.caption);
+        EXPECT_EQ(text, box.text);
+        EXPECT_TRUE(::GetWindowLongPtrA(box.hwnd, GWL_STYLE) & WS_VISIBLE);
+        app.DismissMessageBox(box);
+    }
+};
+
+} // namespace
+
+TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartEndsAtOnce)
+{
+    StartWith(Defaults());
+    HWND bar = app.Bar();
+    EXPECT_EQ(static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE), ::GetWindowLongPtrA(bar, GWL_STYLE) & ~WS_CLIPSIBLINGS);
+    EXPECT_EQ(static_cast<LONG_PTR>(WS_EX_TOOLWINDOW), ::GetWindowLongPtrA(bar, GWL_EXSTYLE));
+    RECT w = WorkArea();
+    RECT r = BarRect(bar);
+    EXPECT_EQ(w.right - 15, r.left);
+    EXPECT_EQ(w.top, r.top);
+    EXPECT_EQ(w.right - w.left, r.right - r.left);
+    EXPECT_EQ(28, r.bottom - r.top);
+
+    PairmateProcess second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.WaitForExit(10000)) << "the second copy must end by itself";
+    DWORD code = 1;
+    ::GetExitCodeProcess(second.Process(), &code);
+    EXPECT_EQ(0u, code);
+    EXPECT_FALSE(second.WaitForBar(500));
+    EXPECT_TRUE(::IsWindow(bar));
+}
+
+TEST_F(CompareTest, FailuresShowTheFirstFailingCheckAndChangeNothing)
+{
+    // WinDiff's file name names an existing file that is no program: every
+    // check passes for it, and starting it fails.
+    std::string winDiff = temp.File("windiff.exe", "not really a program");
+    std::string file1 = temp.File("a.txt");
+    std::string file2 = temp.File("b.txt");
+    std::string folder = temp.Folder("dir");
+    std::string missing = temp.Path() + "\\missing.txt";
+    StoredSettings settings = Defaults();
+    settings.fileName = winDiff;
+    StartWith(settings);
+
+    // The WinDiff file removed after start-up: reported at Compare.
+    std::string moved = winDiff + ".moved";
+    ASSERT_TRUE(::MoveFileA(winDiff.c_str(), moved.c_str()));
+    app.SetComboText(kPath1, file1);
+    app.SetComboText(kPath2, file2);
+    app.Command(kCompare);
+    ExpectMessage("設定されているWindiffのファイルが存在しません。");
+    ASSERT_TRUE(::MoveFileA(moved.c_str(), winDiff.c_str()));
+
+    struct Case {
+        std::string p1, p2, message;
+    };
+    const Case cases[] = {
+        {"", missing, "比較ファイル１が設定されていません。"},
+        {missing, "", "比較ファイル１に設定されたファイル、またはフォルダは存在しません。"},
+        {file1, "", "比較ファイル２が設定されていません。"},
+        {folder, missing, "比較ファイル２に設定されたファイル、またはフォルダは存在しません。"},
+        {file1, folder, "ファイルとフォルダを比較することはできません。"},
+        {folder, file1, "ファイルとフォルダを比較することはできません。"},
+        {file1, file2, "Windiffの起動に失敗しました。\nWindiffファイル名に誤りがないか確認してください。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        app.SetComboText(kPath1, c.p1);
+        app.SetComboText(kPath2, c.p2);
+        app.PressEnterIn(kPath1);
+        ExpectMessage(c.message);
+        EXPECT_EQ(c.p1, app.ComboText(kPath1));
+        EXPECT_EQ(c.p2, app.ComboText(kPath2));
+    }
+
+    EXPECT_TRUE(ReadHistory(1).empty());
+    EXPECT_TRUE(ReadHistory(2).empty());
+    EXPECT_TRUE(app.ComboItems(kPath1).empty());
+    EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing may have been started";
+}
+
+TEST_F(CompareTest, ComparingTwoFilesStartsWinDiffAndRecordsBothPaths)
+{
+    std::string file1 = temp.File("first file.txt");
+    std::string file2 = temp.File("second.txt");
+    StoredSettings settings = Defaults();
+    settings.history1 = {"C:\\older1"};
+    settings.history2 = {"C:\\older2"};
+    StartWith(settings);
+    EXPECT_EQ((std::vector<std::string>{"C:\\older1"}), app.ComboItems(kPath1));
+
+    app.SetComboText(kPath1, file1);
+    app.SetComboText(kPath2, file2);
+    app.PressEnterIn(kPath2);
+
+    std::string commandLine, folder;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
+    EXPECT_EQ("\"" + StandInPath() + "\" \"" + file1 + "\" \"" + file2 + "\"", commandLine);
+    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 2; }));
+    EXPECT_EQ((std::vector<std::string>{file1, "C:\\older1"}), ReadHistory(1));
+    EXPECT_EQ((std::vector<std::string>{file2, "C:\\older2"}), ReadHistory(2));
+    ASSERT_TRUE(WaitFor([&] { return app.ComboItems(kPath2).size() == 2; }));
+    EXPECT_EQ((std::vector<std::string>{file1, "C:\\older1"}), app.ComboItems(kPath1));
+    EXPECT_EQ((std::vector<std::string>{file2, "C:\\older2"}), app.ComboItems(kPath2));
+    EXPECT_EQ(file1, app.ComboText(kPath1));
+    EXPECT_EQ(file2, app.ComboText(kPath2));
+    EXPECT_TRUE(app.NoMessageBoxWithin(300));
+
+    // Auto-minimise is on by default: only the handle shows.
+    RECT w = WorkArea();
+    EXPECT_EQ(w.right - 15, BarRect(app.Bar()).left);
+}
+
+TEST_F(CompareTest, FoldersWithAutoMinimiseOffKeepTheBarWhereItWas)
+{
+    std::string left = temp.Folder("left dir");
+    std::string right = temp.Folder("right");
+    StoredSettings settings = Defaults();
+    settings.hasAutoMinimize = true;
+    settings.autoMinimize = 0;
+    StartWith(settings);
+
+    app.Command(32787); // Maximise
+    RECT w = WorkArea();
+    ASSERT_TRUE(WaitFor([&] { return BarRect(app.Bar()).left == w.left; }));
+
+    app.SetComboText(kPath1, left);
+    app.SetComboText(kPath2, right);
+    app.Command(kCompare);
+    std::string commandLine, folder;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
+    EXPECT_EQ("\"" + StandInPath() + "\" \"" + left + "\" \"" + right + "\"", commandLine);
+    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
+    EXPECT_TRUE(app.NoMessageBoxWithin(300));
+    RECT r = BarRect(app.Bar());
+    EXPECT_EQ(w.left, r.left);
+    EXPECT_EQ(w.top, r.top);
+    EXPECT_EQ(w.right - w.left, r.right - r.left);
+}
+
+TEST_F(CompareTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
+{
+    // A Shift-JIS name whose characters end in the byte 0x5C (表, ソ).
+    std::string file = temp.File("表ソ data.txt");
+    std::string upper = file;
+    for (char& ch : upper) {
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    }
+    StoredSettings settings = Defaults();
+    settings.history1 = {"C:\\first", upper, "C:\\last"};
+    StartWith(settings);
+
+    app.SetComboText(kPath1, file);
+    app.SetComboText(kPath2, file);
+    app.Command(kCompare);
+    std::string commandLine, folder;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
+    EXPECT_EQ("\"" + StandInPath() + "\" \"" + file + "\" \"" + file + "\"", commandLine);
+    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
+    EXPECT_EQ((std::vector<std::string>{file, "C:\\first", "C:\\last"}), ReadHistory(1));
+    EXPECT_EQ((std::vector<std::string>{file}), ReadHistory(2));
+}
+
+TEST_F(CompareTest, TypingCompletesFromTheHistoryLoadedAtStart)
+{
+    StoredSettings settings = Defaults();
+    settings.history1 = {"C:\\Tools\\Alpha", "C:\\tools\\beta"};
+    StartWith(settings);
+
+    HWND edit = app.ComboEdit(kPath1);
+    ASSERT_NE(nullptr, edit);
+    ::SetForegroundWindow(app.Bar());
+    for (char ch : std::string("c:\\t")) {
+        SHORT vk = ::VkKeyScanA(ch);
+        ::PostMessageA(edit, WM_KEYDOWN, LOBYTE(vk), 1);
+        ::PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
+        ::PostMessageA(edit, WM_KEYUP, LOBYTE(vk), 0xC0000001);
+    }
+    // "c:\" alone completes already; the last letter typed moves the
+    // selection to the part after "c:\t".
+    auto selection = [&] { return ::SendMessageA(app.Control(kPath1), CB_GETEDITSEL, 0, 0); };
+    ASSERT_TRUE(WaitFor([&] { return app.ComboText(kPath1) == "C:\\Tools\\Alpha" && LOWORD(selection()) == 4; }))
+        << "text: " << app.ComboText(kPath1) << ", selection from " << LOWORD(selection());
+    LRESULT sel = selection();
+    EXPECT_EQ(4, LOWORD(sel));
+    EXPECT_EQ(14, HIWORD(sel));
+}
+
+namespace {
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = ::GetDC(nullptr);
+    COLORREF c = ::GetPixel(screen, x, y);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
+
+} // namespace
+
+TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
+{
+    std::string file = temp.File("shown.txt");
+    StartWith(Defaults());
+    app.Command(32787); // Maximise
+    RECT w = WorkArea();
+    ASSERT_TRUE(WaitFor([&] { return BarRect(app.Bar()).left == w.left; }));
+
+    // Icon box 1 spans x L+132..L+149 and y t+1..t+18 of the client
+    // (L = 15, t = (28 - 17) / 2 = 5); the bar's client is its window.
+    RECT bar = BarRect(app.Bar());
+    const int left = bar.left + 15 + 132, top = bar.top + 6, right = bar.left + 15 + 149, bottom = bar.top + 23;
+
+    app.SetComboText(kPath1, file);
+    ASSERT_TRUE(WaitFor([&] { return ScreenPixel(left, top) == RGB(128, 128, 128); }));
+    EXPECT_EQ(RGB(128, 128, 128), ScreenPixel(left, bottom - 2));
+    EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(right - 1, top + 3));
+    EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(left + 3, bottom - 1));
+
+    app.SetComboText(kPath1, temp.Path() + "\\nothing here");
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != RGB(128, 128, 128); }));
+}
