@@ -220,11 +220,13 @@ TEST_F(CompareTest, TypingCompletesFromTheHistoryLoadedAtStart)
     HWND edit = app.ComboEdit(kPath1);
     ASSERT_NE(nullptr, edit);
     ::SetForegroundWindow(app.Bar());
+    // Each character as the keyboard delivers it: a key-down (which arms the
+    // completion) and the character. The key-down is Shift's, so the
+    // program's TranslateMessage adds no second character of its own.
     for (char ch : std::string("c:\\t")) {
-        SHORT vk = ::VkKeyScanA(ch);
-        ::PostMessageA(edit, WM_KEYDOWN, LOBYTE(vk), 1);
+        ::PostMessageA(edit, WM_KEYDOWN, VK_SHIFT, 1);
         ::PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
-        ::PostMessageA(edit, WM_KEYUP, LOBYTE(vk), 0xC0000001);
+        ::PostMessageA(edit, WM_KEYUP, VK_SHIFT, 0xC0000001);
     }
     // "c:\" alone completes already; the last letter typed moves the
     // selection to the part after "c:\t".
