@@ -45,10 +45,13 @@ CWinApp::~CWinApp()
 
 BOOL AfxPreTranslateMessage(MSG* msg)
 {
+    // From the target window up to its top-level window; a popup's owner
+    // (GetParent of a top-level window) is another window's business.
     for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
         if (CWnd* wnd = CWnd::FromHandle(hwnd)) {
             if (wnd->PreTranslateMessage(msg)) return TRUE;
         }
+        if (!(::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) break;
     }
     return FALSE;
 }

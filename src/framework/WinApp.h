@@ -1,7 +1,8 @@
 // CWinApp: the application object and the message loop.
 //
 // The loop offers every message to PreTranslateMessage of the target window's
-// object and then of each parent's object, innermost first, before it
+// object and then of each parent's object up to the top-level window,
+// innermost first, before it
 // translates and dispatches it. Modal dialogs run the same pump
 // (PumpMessage) in their own loop, so keyboard handling and tooltip relays
 // work there too.
