@@ -23,6 +23,13 @@ wine_prepare() {
         wineserver -w
     fi
     wineserver -p >/dev/null 2>&1 || true
+    # The program's face "ＭＳ Ｐゴシック" is proportional: have Wine draw it
+    # with the proportional IPA font (fonts-ipafont-gothic), not the
+    # fixed-pitch one it picks by itself.
+    if [ ! -f "$WINEPREFIX/.pairmate-fonts" ]; then
+        "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
+            /d 'IPAPGothic' /f </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.pairmate-fonts"
+    fi
     # The first program of a session starts Wine's background services, which
     # inherit its output: start them here, away from the test runner's pipes,
     # or ctest would wait for them to close.
