@@ -1,10 +1,14 @@
-// Timings of the path-history operations and of one process start, printed
-// for a person to read (run by hand; not a test). Works in its own scratch
-// registry key, deleted at the end.
+// Timings of the path-history operations, of one process start, of
+// Pairmate's start-up (against a reference program started the same way) and
+// of one Compare, printed for a person to read (run by hand; not a test).
+// The history timings work in their own scratch registry key, deleted at the
+// end; the start-up and Compare timings put back the settings and histories
+// they touch.
 #include "app/RunProcess.h"
 #include "framework/Handles.h"
 #include "settings/PathHistory.h"
 #include "settings/Registry.h"
+#include "settings/Settings.h"
 
 #include <windows.h>
 
@@ -156,11 +160,170 @@ void BenchRunProcess()
     }
 }
 
+// A started program, ended (WM_CLOSE, then terminated) when it goes.
+class StartedProgram {
+public:
+    ~StartedProgram() { End(); }
+    bool Start(const std::string& commandLine)
+    {
+        std::string line = commandLine;
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        return ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != FALSE;
+    }
+    // The first visible top-level window of the process (with that title,
+    // when one is given), or nullptr.
+    HWND VisibleWindow(const char* title) const
+    {
+        struct Search {
+            DWORD pid;
+            const char* title;
+            HWND found;
+        } search = {m_pi.dwProcessId, title, nullptr};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM lParam) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lParam);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
+                char text[64] = {};
+                ::GetWindowTextA(hwnd, text, sizeof(text));
+                if (s->title && std::string(text) != s->title) return TRUE;
+                s->found = hwnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    void End()
+    {
+        if (!m_pi.hProcess) return;
+        if (HWND hwnd = VisibleWindow(nullptr)) ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_pi.hProcess, 5000) != WAIT_OBJECT_0) ::TerminateProcess(m_pi.hProcess, 1);
+        ::WaitForSingleObject(m_pi.hProcess, 5000);
+        ::CloseHandle(m_pi.hThread);
+        ::CloseHandle(m_pi.hProcess);
+        m_pi = {};
+    }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+// Milliseconds from CreateProcess to a visible window (-1: none within 30 s).
+double TimeToVisibleWindow(StartedProgram& program, const std::string& commandLine, const char* title,
+                           HWND* window)
+{
+    LARGE_INTEGER start, now;
+    ::QueryPerformanceCounter(&start);
+    if (!program.Start(commandLine)) return -1;
+    for (;;) {
+        if (HWND hwnd = program.VisibleWindow(title)) {
+            ::QueryPerformanceCounter(&now);
+            if (window) *window = hwnd;
+            return Seconds(start, now) * 1000.0;
+        }
+        ::QueryPerformanceCounter(&now);
+        if (Seconds(start, now) > 30.0) return -1;
+        ::Sleep(1);
+    }
+}
+
+std::string Folder(const char* module)
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(module ? ::GetModuleHandleA(module) : nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// Pairmate's start-up to its visible bar against Wine's notepad, started
+// the same way in the same run; then the time of one Compare (the command
+// sent to the bar until it returns) with the stand-in as WinDiff.
+void BenchStartUpAndCompare()
+{
+    const std::string bin = Folder(nullptr);
+    const std::string pairmate = "\"" + bin + "\\pairmate.exe\"";
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string notepad = "\"" + std::string(windows) + "\\notepad.exe\"";
+
+    // Keep the user's settings and histories; point the program at the
+    // stand-in so that no set-up dialog waits, and let the stand-ins end soon.
+    std::string savedFileName;
+    const bool hadFileName = ReadRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, savedFileName) != 0;
+    PathHistory history1(HKEY_CURRENT_USER, kRegHistory1Key), history2(HKEY_CURRENT_USER, kRegHistory2Key);
+    std::vector<std::string> saved1, saved2;
+    history1.Load(saved1);
+    history2.Load(saved2);
+    std::string dummy;
+    BOOL autoMinimize = TRUE;
+    LoadPairmateSettings(dummy, autoMinimize); // creates the keys on a fresh profile
+    WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, (bin + "\\fake_windiff.exe").c_str());
+    ::SetEnvironmentVariableA("PAIRMATE_STANDIN_TIMEOUT_MS", "1000");
+
+    std::printf("Start-up to a visible window, milliseconds (ratio Pairmate / notepad)\n");
+    std::vector<double> ratios;
+    for (int i = 1; i <= 5; ++i) {
+        StartedProgram reference, program;
+        const double ref = TimeToVisibleWindow(reference, notepad, nullptr, nullptr);
+        reference.End();
+        const double bar = TimeToVisibleWindow(program, pairmate, "Pairmate", nullptr);
+        program.End();
+        std::printf("  run %d: Pairmate %8.1f   notepad %8.1f   ratio %5.2f\n", i, bar, ref,
+                    ref > 0 && bar > 0 ? bar / ref : 0.0);
+        if (ref > 0 && bar > 0) ratios.push_back(bar / ref);
+    }
+    if (!ratios.empty()) {
+        std::sort(ratios.begin(), ratios.end());
+        std::printf("  median ratio %.2f\n", ratios[ratios.size() / 2]);
+    }
+
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string file1 = std::string(temp) + "pairmate-bench-a.txt";
+    const std::string file2 = std::string(temp) + "pairmate-bench-b.txt";
+    for (const std::string& f : {file1, file2}) {
+        UniqueHandle h(::CreateFileA(f.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+
+    std::printf("Compare (command to return, stand-in as WinDiff), milliseconds\n");
+    StartedProgram program;
+    HWND bar = nullptr;
+    if (TimeToVisibleWindow(program, pairmate, "Pairmate", &bar) > 0) {
+        for (int i = 1; i <= 5; ++i) {
+            ::SendMessageA(::GetDlgItem(bar, 600), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file1.c_str()));
+            ::SendMessageA(::GetDlgItem(bar, 601), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file2.c_str()));
+            LARGE_INTEGER start, end;
+            ::QueryPerformanceCounter(&start);
+            ::SendMessageA(bar, WM_COMMAND, MAKEWPARAM(32776, BN_CLICKED), 0);
+            ::QueryPerformanceCounter(&end);
+            std::printf("  run %d: %8.1f\n", i, Seconds(start, end) * 1000.0);
+        }
+    } else {
+        std::printf("  the bar did not appear\n");
+    }
+    program.End();
+
+    ::DeleteFileA(file1.c_str());
+    ::DeleteFileA(file2.c_str());
+    history1.Save(saved1);
+    history2.Save(saved2);
+    if (hadFileName) {
+        WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, savedFileName.c_str());
+    } else {
+        RegKey key;
+        if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_SET_VALUE) == ERROR_SUCCESS)
+            ::RegDeleteValueA(key.Get(), kRegFileName);
+    }
+}
+
 } // namespace
 
 int main()
 {
     BenchHistories();
     BenchRunProcess();
+    BenchStartUpAndCompare();
     return 0;
 }

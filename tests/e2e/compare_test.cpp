@@ -272,3 +272,18 @@ TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
     app.SetComboText(kPath1, temp.Path() + "\\nothing here");
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != RGB(128, 128, 128); }));
 }
+
+TEST_F(CompareTest, TextLongerThanAPathIsKeptWholeAndReportedAsMissing)
+{
+    // Such a text can arrive by a drop (the typing limit does not apply);
+    // it stays whole in the box and Compare reports it like any missing path.
+    std::string file = temp.File("short.txt");
+    std::string longText = "C:\\" + std::string(300, 'x') + "\\file.txt";
+    StartWith(Defaults());
+    app.SetComboText(kPath1, longText);
+    app.SetComboText(kPath2, file);
+    app.Command(kCompare);
+    ExpectMessage("比較ファイル１に設定されたファイル、またはフォルダは存在しません。");
+    EXPECT_EQ(longText, app.ComboText(kPath1));
+    EXPECT_TRUE(ReadHistory(1).empty());
+}
