@@ -2,7 +2,7 @@
 // framework's message loop, and drops through the drop target that the
 // control registered with OLE.
 #include "shell_fixture.h"
-#include "test_data_object.h"
+#include "support/test_data_object.h"
 
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"

@@ -1,7 +1,7 @@
 // The drop readers fed with the shell's own data objects, with text, and with
 // crafted blocks that lie about their contents.
 #include "shell_fixture.h"
-#include "test_data_object.h"
+#include "support/test_data_object.h"
 
 namespace {
 

@@ -133,3 +133,16 @@ private:
     std::vector<Entry> m_entries;
     long m_refs = 1;
 };
+
+// The same object on the heap, for code that takes its own references: it
+// deletes itself when the last one goes.
+class HeapTestDataObject : public TestDataObject {
+public:
+    using TestDataObject::TestDataObject;
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = TestDataObject::Release();
+        if (left == 0) delete this;
+        return left;
+    }
+};
