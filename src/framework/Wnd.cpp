@@ -262,18 +262,25 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         }
     }
 
+    ++wnd->m_nMessageDepth;
+    LRESULT result = wnd->WindowProc(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        LRESULT result = wnd->WindowProc(msg, wParam, lParam);
         // The window is gone: put the old procedure back (the window may
-        // still be subclassed by somebody else), detach, and let the object
-        // finish its life (frames delete themselves here).
+        // still be subclassed by somebody else) and detach.
         if (wnd->m_pfnSuper &&
             ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc))
             ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
         wnd->m_pfnSuper = nullptr;
         wnd->Detach();
-        wnd->PostNcDestroy();
-        return result;
+        wnd->m_bPostNcDestroyPending = true;
     }
-    return wnd->WindowProc(msg, wParam, lParam);
+    // The object finishes its life (frames delete themselves) only once no
+    // handler of its window is running any more: a window destroyed from
+    // inside one of its own handlers (closed during a modal dialog, a menu
+    // or the Exit command) leaves that handler a live object to return to.
+    if (--wnd->m_nMessageDepth == 0 && wnd->m_bPostNcDestroyPending) {
+        wnd->m_bPostNcDestroyPending = false;
+        wnd->PostNcDestroy();
+    }
+    return result;
 }

@@ -92,6 +92,12 @@ protected:
     WNDPROC m_pfnSuper = nullptr;
 
 private:
+    // Messages of this window being handled right now (handlers nest when a
+    // handler runs a modal loop), and whether the window was destroyed
+    // meanwhile: the object's life then ends when the outermost returns.
+    int m_nMessageDepth = 0;
+    bool m_bPostNcDestroyPending = false;
+
     friend struct WndInternals;
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hwnd);

@@ -63,14 +63,16 @@ std::vector<HWND> ProcessWindows(DWORD pid)
     return windows;
 }
 
-std::string ClassOf(HWND hwnd)
+} // namespace
+
+std::string WindowClass(HWND hwnd)
 {
     char name[256] = {};
     ::GetClassNameA(hwnd, name, sizeof(name));
     return name;
 }
 
-std::string TextOf(HWND hwnd)
+std::string WindowText(HWND hwnd)
 {
     // WM_GETTEXT works across processes (the system copies the text).
     LRESULT len = ::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
@@ -80,7 +82,24 @@ std::string TextOf(HWND hwnd)
     return text;
 }
 
-} // namespace
+void ClickButton(HWND button)
+{
+    ::PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+RECT WorkAreaRect()
+{
+    RECT rc{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+RECT WindowRect(HWND hwnd)
+{
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    return rc;
+}
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
 {
@@ -184,6 +203,71 @@ bool ReadStoredDword(const char* name, DWORD& out)
            ERROR_SUCCESS;
 }
 
+bool ReadHistorySize(int slot, DWORD& out)
+{
+    RegKey key;
+    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
+    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) != ERROR_SUCCESS) return false;
+    DWORD size = sizeof(out), type = 0;
+    return ::RegQueryValueExA(key.Get(), "Size", nullptr, &type, reinterpret_cast<BYTE*>(&out), &size) ==
+           ERROR_SUCCESS;
+}
+
+void DeleteStoredValue(const char* name)
+{
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kKey, KEY_SET_VALUE) == ERROR_SUCCESS) ::RegDeleteValueA(key.Get(), name);
+}
+
+namespace {
+const char* const kSharedTools = "SOFTWARE\\Microsoft\\Shared Tools";
+const char* const kMicrosoftWinDiff = "SOFTWARE\\Microsoft\\Shared Tools\\windiff.exe";
+
+bool KeyExists(HKEY root, const char* path)
+{
+    RegKey key;
+    return key.Open(root, path, KEY_READ) == ERROR_SUCCESS;
+}
+} // namespace
+
+ScopedMicrosoftWinDiffPath::ScopedMicrosoftWinDiffPath()
+{
+    m_hadSharedTools = KeyExists(HKEY_LOCAL_MACHINE, kSharedTools);
+    RegKey key;
+    m_hadKey = key.Open(HKEY_LOCAL_MACHINE, kMicrosoftWinDiff, KEY_READ) == ERROR_SUCCESS;
+    DWORD size = 0;
+    if (m_hadKey && ::RegQueryValueExA(key.Get(), "Path", nullptr, &m_pathType, nullptr, &size) == ERROR_SUCCESS) {
+        m_path.resize(size);
+        m_hadPath = ::RegQueryValueExA(key.Get(), "Path", nullptr, &m_pathType, m_path.data(), &size) ==
+                    ERROR_SUCCESS;
+    }
+    Remove();
+}
+
+ScopedMicrosoftWinDiffPath::~ScopedMicrosoftWinDiffPath()
+{
+    Remove();
+    if (m_hadKey) {
+        RegKey key;
+        if (key.Create(HKEY_LOCAL_MACHINE, kMicrosoftWinDiff, KEY_ALL_ACCESS) == ERROR_SUCCESS && m_hadPath)
+            ::RegSetValueExA(key.Get(), "Path", 0, m_pathType, m_path.data(), static_cast<DWORD>(m_path.size()));
+    }
+    if (!m_hadSharedTools) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSharedTools);
+}
+
+bool ScopedMicrosoftWinDiffPath::Set(const std::string& path)
+{
+    RegKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, kMicrosoftWinDiff, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+    return ::RegSetValueExA(key.Get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                            static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS;
+}
+
+void ScopedMicrosoftWinDiffPath::Remove()
+{
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMicrosoftWinDiff);
+}
+
 std::vector<std::string> ReadHistory(int slot)
 {
     std::vector<std::string> entries;
@@ -241,7 +325,7 @@ bool PairmateProcess::WaitForBar(DWORD timeoutMs)
 {
     return WaitFor([&] {
         for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
-            if (TextOf(hwnd) == "Pairmate" && ClassOf(hwnd) != "#32770" && ::IsWindowVisible(hwnd) &&
+            if (WindowText(hwnd) == "Pairmate" && WindowClass(hwnd) != "#32770" && ::IsWindowVisible(hwnd) &&
                 ::GetDlgItem(hwnd, 600)) {
                 m_bar = hwnd;
                 return true;
@@ -261,7 +345,7 @@ void PairmateProcess::Stop()
     if (!m_pi.hProcess) return;
     if (::WaitForSingleObject(m_pi.hProcess, 0) != WAIT_OBJECT_0) {
         for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
-            if (ClassOf(hwnd) == "#32770") ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+            if (WindowClass(hwnd) == "#32770") ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
         }
         if (m_bar) ::PostMessageA(m_bar, WM_CLOSE, 0, 0);
         if (::WaitForSingleObject(m_pi.hProcess, 5000) != WAIT_OBJECT_0) {
@@ -289,7 +373,7 @@ void PairmateProcess::SetComboText(int id, const std::string& text)
 
 std::string PairmateProcess::ComboText(int id) const
 {
-    return TextOf(Control(id));
+    return WindowText(Control(id));
 }
 
 std::vector<std::string> PairmateProcess::ComboItems(int id) const
@@ -330,17 +414,18 @@ void PairmateProcess::Command(UINT id, HWND from)
     ::PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(from));
 }
 
-bool PairmateProcess::WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs)
+bool PairmateProcess::WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs, HWND owner)
 {
     return WaitFor([&] {
         for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
-            if (ClassOf(hwnd) != "#32770" || !::IsWindowVisible(hwnd)) continue;
+            if (WindowClass(hwnd) != "#32770" || !::IsWindowVisible(hwnd)) continue;
+            if (owner && ::GetWindow(hwnd, GW_OWNER) != owner) continue;
             info.hwnd = hwnd;
-            info.caption = TextOf(hwnd);
+            info.caption = WindowText(hwnd);
             info.text.clear();
             // The message is the static text child (the icon is a static too).
             for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-                if (ClassOf(child) == "Static" && !TextOf(child).empty()) info.text = TextOf(child);
+                if (WindowClass(child) == "Static" && !WindowText(child).empty()) info.text = WindowText(child);
             }
             return true;
         }
@@ -359,4 +444,33 @@ bool PairmateProcess::NoMessageBoxWithin(DWORD ms)
 {
     MessageBoxInfo info;
     return !WaitForMessageBox(info, ms);
+}
+
+std::vector<HWND> PairmateProcess::Windows() const
+{
+    return ProcessWindows(m_pi.dwProcessId);
+}
+
+HWND PairmateProcess::WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
+            if (WindowClass(hwnd) == className && ::IsWindowVisible(hwnd) &&
+                (caption.empty() || WindowText(hwnd) == caption)) {
+                found = hwnd;
+                return true;
+            }
+        }
+        return false;
+    }, timeoutMs);
+    return found;
+}
+
+HWND PairmateProcess::FocusWindow() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(m_pi.dwThreadId, &info)) return nullptr;
+    return info.hwndFocus;
 }

@@ -41,6 +41,32 @@ void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);
 bool ReadStoredString(const char* name, std::string& out);
 bool ReadStoredDword(const char* name, DWORD& out);
+// The "Size" value of a history key (false when it is absent).
+bool ReadHistorySize(int slot, DWORD& out);
+// Removes one value of the program's key (as if it had never been written).
+void DeleteStoredValue(const char* name);
+
+// Microsoft's shared-tools entry for windiff.exe in the local machine's
+// registry, set for the length of a test and put back as it was afterwards.
+class ScopedMicrosoftWinDiffPath {
+public:
+    ScopedMicrosoftWinDiffPath();
+    ~ScopedMicrosoftWinDiffPath();
+    ScopedMicrosoftWinDiffPath(const ScopedMicrosoftWinDiffPath&) = delete;
+    ScopedMicrosoftWinDiffPath& operator=(const ScopedMicrosoftWinDiffPath&) = delete;
+
+    // Writes "Path" (creating the key when needed).
+    bool Set(const std::string& path);
+    // Removes the key, so that nothing is registered.
+    void Remove();
+
+private:
+    bool m_hadSharedTools = false;
+    bool m_hadKey = false;
+    bool m_hadPath = false;
+    DWORD m_pathType = REG_SZ;
+    std::vector<BYTE> m_path;
+};
 
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
@@ -75,17 +101,37 @@ public:
     // A toolbar button's command, as the toolbar sends it.
     void Command(UINT id, HWND from = nullptr);
 
-    // Waits for a message box of this process (dialog class, given caption).
-    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = 10000);
+    // Waits for a message box of this process (dialog class): any, or only
+    // one owned by `owner` (a message box a dialog shows over itself).
+    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = 10000, HWND owner = nullptr);
     // Closes every message box of the process with its OK button.
     void DismissMessageBox(const MessageBoxInfo& info);
     // True when no message box shows within `ms`.
     bool NoMessageBoxWithin(DWORD ms);
 
+    // The process's top-level windows, visible or not.
+    std::vector<HWND> Windows() const;
+    // Waits for a visible top-level window of this process of the class with
+    // the caption (any caption when empty); null when none came.
+    HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = 10000) const;
+    // The window with the keyboard focus in the program's GUI thread.
+    HWND FocusWindow() const;
+
 private:
     PROCESS_INFORMATION m_pi = {};
     HWND m_bar = nullptr;
 };
+
+// A control's text (through WM_GETTEXT, which crosses process boundaries)
+// and a window's class name.
+std::string WindowText(HWND hwnd);
+std::string WindowClass(HWND hwnd);
+// A button pressed as a click does it (BM_CLICK, posted: whatever the press
+// opens, a message box for instance, does not block the caller).
+void ClickButton(HWND button);
+// The desktop's work area, and a window's rectangle (screen coordinates).
+RECT WorkAreaRect();
+RECT WindowRect(HWND hwnd);
 
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);

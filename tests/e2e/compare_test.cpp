@@ -220,13 +220,13 @@ TEST_F(CompareTest, TypingCompletesFromTheHistoryLoadedAtStart)
     HWND edit = app.ComboEdit(kPath1);
     ASSERT_NE(nullptr, edit);
     ::SetForegroundWindow(app.Bar());
-    // Each character as the keyboard delivers it: a key-down (which arms the
-    // completion) and the character. The key-down is Shift's, so the
-    // program's TranslateMessage adds no second character of its own.
+    // Each character as typed input arrives: a key press that the program's
+    // own message loop translates into the character (VK_PACKET carries it,
+    // so the translation does not depend on the keyboard layout or on Shift).
     for (char ch : std::string("c:\\t")) {
-        ::PostMessageA(edit, WM_KEYDOWN, VK_SHIFT, 1);
-        ::PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
-        ::PostMessageA(edit, WM_KEYUP, VK_SHIFT, 0xC0000001);
+        const LPARAM packet = static_cast<LPARAM>(static_cast<unsigned char>(ch)) << 16;
+        ::PostMessageA(edit, WM_KEYDOWN, VK_PACKET, packet | 1);
+        ::PostMessageA(edit, WM_KEYUP, VK_PACKET, packet | 0xC0000001);
     }
     // "c:\" alone completes already; the last letter typed moves the
     // selection to the part after "c:\t".

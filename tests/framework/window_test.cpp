@@ -8,6 +8,7 @@
 #include "support/pump.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -106,4 +107,47 @@ TEST(Window, SubclassAndUnsubclassRestoreTheProcedure)
     EXPECT_EQ(before, ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     EXPECT_EQ(nullptr, CWnd::FromHandle(hwnd));
     ::DestroyWindow(hwnd);
+}
+
+namespace {
+
+// A frame that deletes itself, destroyed from inside one of its own
+// handlers, which goes on using the object afterwards (as a handler does
+// whose modal dialog or menu was ended by the window's destruction).
+class SelfClosingFrame : public CFrameWnd {
+public:
+    explicit SelfClosingFrame(std::vector<std::string>& log) : m_log(log) {}
+    ~SelfClosingFrame() override { m_log.push_back("deleted"); }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_APP) {
+            ::DestroyWindow(m_hWnd);
+            m_log.push_back(m_hWnd ? "handler: still attached" : "handler: detached");
+            return 1;
+        }
+        return CFrameWnd::WindowProc(msg, wParam, lParam);
+    }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+} // namespace
+
+TEST(Window, WindowDestroyedInsideItsOwnHandlerKeepsTheObjectUntilTheHandlerReturns)
+{
+    std::vector<std::string> log;
+    auto* frame = new SelfClosingFrame(log);
+    ASSERT_TRUE(frame->Create(nullptr, "SelfClosing", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}));
+    HWND hwnd = frame->m_hWnd;
+    EXPECT_EQ(1, ::SendMessageA(hwnd, WM_APP, 0, 0));
+    EXPECT_EQ((std::vector<std::string>{"handler: detached", "deleted"}), log);
+    EXPECT_FALSE(::IsWindow(hwnd));
+
+    // Destroyed from outside any of its handlers: deleted at once, as before.
+    log.clear();
+    frame = new SelfClosingFrame(log);
+    ASSERT_TRUE(frame->Create(nullptr, "SelfClosing", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}));
+    ::DestroyWindow(frame->m_hWnd);
+    EXPECT_EQ((std::vector<std::string>{"deleted"}), log);
 }

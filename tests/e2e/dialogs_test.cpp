@@ -1,0 +1,236 @@
+// The Settings dialog and the About box of the running program: what they
+// show, where they open, and what confirming, cancelling and clearing the
+// histories leave behind in the bar and in the registry.
+#include <gtest/gtest.h>
+
+#include "e2e/PairmateProcess.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kPathField = 128;
+constexpr int kBrowse = 1000;
+constexpr int kAutoMinimize = 1001;
+constexpr int kClearHistory = 1002;
+constexpr int kFileIcon = 1003;
+constexpr int kPath1 = 600;
+constexpr int kPath2 = 601;
+constexpr UINT kSettings = 32771;
+constexpr UINT kAbout = 57664;
+
+const char kSettingsCaption[] = "設定";
+const char kAboutCaption[] = "バージョン情報";
+
+int ItemCount(HWND combo)
+{
+    return static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return ::SendMessageA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Opened centred on the desktop (to the pixel, as integer halves round).
+void ExpectCentredOnDesktop(HWND window)
+{
+    RECT desktop = WindowRect(::GetDesktopWindow());
+    RECT rc = WindowRect(window);
+    EXPECT_LE(std::abs((rc.left + rc.right) - (desktop.left + desktop.right)), 1)
+        << rc.left << ".." << rc.right;
+    EXPECT_LE(std::abs((rc.top + rc.bottom) - (desktop.top + desktop.bottom)), 1)
+        << rc.top << ".." << rc.bottom;
+}
+
+class DialogsTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+    PairmateProcess app;
+
+    void Start(const StoredSettings& settings)
+    {
+        ResetRegistry(settings);
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitForBar());
+    }
+    StoredSettings Defaults() const
+    {
+        StoredSettings s;
+        s.fileName = StandInPath();
+        return s;
+    }
+    HWND OpenSettings()
+    {
+        app.Command(kSettings);
+        HWND dialog = app.WaitForWindow("#32770", kSettingsCaption);
+        EXPECT_NE(nullptr, dialog) << "the Settings dialog did not open";
+        return dialog;
+    }
+    // Presses OK or Cancel and waits until the dialog is gone.
+    void Close(HWND dialog, int button)
+    {
+        ClickButton(::GetDlgItem(dialog, button));
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "the dialog stayed";
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(app.Bar()) != FALSE; }));
+    }
+};
+
+} // namespace
+
+TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
+{
+    StoredSettings settings = Defaults();
+    settings.history1 = {"C:\\one", "C:\\two"};
+    settings.history2 = {"C:\\three"};
+    Start(settings);
+    ASSERT_EQ(2, ItemCount(app.Control(kPath1)));
+
+    HWND dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_FALSE(::IsWindowEnabled(app.Bar()));
+    ExpectCentredOnDesktop(dialog);
+    EXPECT_EQ(StandInPath(), WindowText(::GetDlgItem(dialog, kPathField)));
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
+    EXPECT_TRUE(IsChecked(dialog, kAutoMinimize)) << "auto-minimise is on when nothing is stored";
+
+    // Switched off, then cancelled: nothing written, nothing changed.
+    ClickButton(::GetDlgItem(dialog, kAutoMinimize));
+    ASSERT_TRUE(WaitFor([&] { return !IsChecked(dialog, kAutoMinimize); }));
+    Close(dialog, IDCANCEL);
+    DWORD dword = 0;
+    EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword));
+    EXPECT_EQ(2u, ReadHistory(1).size());
+
+    // Switched off and confirmed: both values written, the unchanged file
+    // name too (removed here so that its writing shows).
+    dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(IsChecked(dialog, kAutoMinimize)) << "Cancel must not change the switch";
+    ClickButton(::GetDlgItem(dialog, kAutoMinimize));
+    ASSERT_TRUE(WaitFor([&] { return !IsChecked(dialog, kAutoMinimize); }));
+    DeleteStoredValue("FileName");
+    Close(dialog, IDOK);
+    ASSERT_TRUE(ReadStoredDword("AutoMinimized", dword));
+    EXPECT_EQ(0u, dword);
+    std::string stored;
+    ASSERT_TRUE(ReadStoredString("FileName", stored));
+    EXPECT_EQ(StandInPath(), stored);
+    EXPECT_EQ(2u, ReadHistory(1).size()) << "the histories are not the dialog's to change";
+
+    dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_FALSE(IsChecked(dialog, kAutoMinimize)) << "the confirmed switch holds in the running program";
+    Close(dialog, IDCANCEL);
+}
+
+TEST_F(DialogsTest, ClearHistoryEmptiesBothBoxesAtOnceAndStaysAfterCancel)
+{
+    StoredSettings settings = Defaults();
+    settings.history1 = {"C:\\one", "C:\\two"};
+    settings.history2 = {"C:\\three"};
+    Start(settings);
+    app.SetComboText(kPath1, "C:\\typed");
+
+    HWND dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    HWND clear = ::GetDlgItem(dialog, kClearHistory);
+    EXPECT_TRUE(::IsWindowEnabled(clear));
+    ClickButton(clear);
+    // The button greys after the owner has cleared: both boxes are empty by then.
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowEnabled(clear); }));
+    EXPECT_EQ(0, ItemCount(app.Control(kPath1)));
+    EXPECT_EQ(0, ItemCount(app.Control(kPath2)));
+    EXPECT_EQ("", app.ComboText(kPath1));
+    DWORD size = 99;
+    ASSERT_TRUE(ReadHistorySize(1, size));
+    EXPECT_EQ(0u, size);
+    size = 99;
+    ASSERT_TRUE(ReadHistorySize(2, size));
+    EXPECT_EQ(0u, size);
+
+    Close(dialog, IDCANCEL);
+    EXPECT_EQ(0, ItemCount(app.Control(kPath1)));
+    EXPECT_EQ(0, ItemCount(app.Control(kPath2)));
+    EXPECT_TRUE(ReadHistory(1).empty());
+    EXPECT_TRUE(ReadHistory(2).empty());
+    DWORD dword = 0;
+    EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword));
+
+    // A new showing of the dialog offers the button again.
+    dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, kClearHistory)));
+    Close(dialog, IDCANCEL);
+}
+
+TEST_F(DialogsTest, SettingsWithAVanishedFileShowNoPathAndRefuseOk)
+{
+    std::string winDiff = temp.File("windiff.exe");
+    StoredSettings settings = Defaults();
+    settings.fileName = winDiff;
+    Start(settings);
+    ASSERT_TRUE(::DeleteFileA(winDiff.c_str()));
+
+    HWND dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("", WindowText(::GetDlgItem(dialog, kPathField)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, kBrowse)));
+
+    ClickButton(::GetDlgItem(dialog, IDOK));
+    MessageBoxInfo box;
+    ASSERT_TRUE(app.WaitForMessageBox(box, 10000, dialog));
+    EXPECT_EQ("Pairmate", box.caption);
+    EXPECT_EQ("Windiffのファイル名が設定されていません。", box.text);
+    app.DismissMessageBox(box);
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+
+    Close(dialog, IDCANCEL);
+    std::string stored;
+    ASSERT_TRUE(ReadStoredString("FileName", stored));
+    EXPECT_EQ(winDiff, stored);
+    DWORD dword = 0;
+    EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword));
+}
+
+TEST_F(DialogsTest, ClosingTheBarFromOutsideWhileSettingsAreOpenEndsTheProgramCleanly)
+{
+    Start(Defaults());
+    HWND dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    ClickButton(::GetDlgItem(dialog, kAutoMinimize));
+    // As another program closes the window that it finds by its title.
+    ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(10000)) << "the program must end";
+    DWORD code = 1;
+    ::GetExitCodeProcess(app.Process(), &code);
+    EXPECT_EQ(0u, code);
+    DWORD dword = 0;
+    EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword)) << "nothing is confirmed by ending";
+}
+
+TEST_F(DialogsTest, AboutBoxShowsNameAndVersionCentredOnTheDesktop)
+{
+    Start(Defaults());
+    app.Command(kAbout);
+    HWND about = app.WaitForWindow("#32770", kAboutCaption);
+    ASSERT_NE(nullptr, about);
+    EXPECT_FALSE(::IsWindowEnabled(app.Bar()));
+    ExpectCentredOnDesktop(about);
+
+    std::vector<std::string> texts;
+    for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClass(child) == "Static" && ::IsWindowVisible(child)) texts.push_back(WindowText(child));
+    }
+    auto shows = [&](const std::string& text) {
+        for (const std::string& t : texts) {
+            if (t == text) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(shows("Pairmate"));
+    EXPECT_TRUE(shows("version 2.00"));
+
+    Close(about, IDOK);
+}
