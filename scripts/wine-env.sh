@@ -23,12 +23,18 @@ wine_prepare() {
         wineserver -w
     fi
     wineserver -p >/dev/null 2>&1 || true
-    # The program's face "ＭＳ Ｐゴシック" is proportional: have Wine draw it
-    # with the proportional IPA font (fonts-ipafont-gothic), not the
-    # fixed-pitch one it picks by itself.
-    if [ ! -f "$WINEPREFIX/.pairmate-fonts" ]; then
+    # One-time settings of the prefix:
+    # - the program's face "ＭＳ Ｐゴシック" is proportional: have Wine draw it
+    #   with the proportional IPA font (fonts-ipafont-gothic), not the
+    #   fixed-pitch one it picks by itself;
+    # - no crash dialog: a program that crashes in a test run must end (and
+    #   fail its test), not wait on the invisible screen for a click.
+    if [ ! -f "$WINEPREFIX/.pairmate-settings" ]; then
         "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
-            /d 'IPAPGothic' /f </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.pairmate-fonts"
+            /d 'IPAPGothic' /f </dev/null >/dev/null 2>&1 &&
+        "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            </dev/null >/dev/null 2>&1 &&
+        touch "$WINEPREFIX/.pairmate-settings"
     fi
     # The first program of a session starts Wine's background services, which
     # inherit its output: start them here, away from the test runner's pipes,
