@@ -117,14 +117,21 @@ void CHyperLink::PreSubclassWindow()
     }
 
     if (m_toolTip.Create(this)) {
-        TTTOOLINFOA ti = {};
-        ti.cbSize = TTTOOLINFOA_V2_SIZE;
-        ti.hwnd = m_hWnd;
-        ti.uId = 1;
-        ti.rect = GetClientRect();
-        ti.lpszText = const_cast<char*>(m_strUrl.c_str());
+        TTTOOLINFOA ti = ToolInfo();
         m_toolTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     }
+}
+
+// The link's one tool (id 1): the whole control, showing the target.
+TTTOOLINFOA CHyperLink::ToolInfo()
+{
+    TTTOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = m_hWnd;
+    ti.uId = 1;
+    ti.rect = GetClientRect();
+    ti.lpszText = const_cast<char*>(m_strUrl.c_str());
+    return ti;
 }
 
 void CHyperLink::SetUrl(const std::string& url)
@@ -133,12 +140,7 @@ void CHyperLink::SetUrl(const std::string& url)
     if (!IsWindow()) return;
     FitToText();
     if (m_toolTip.IsWindow()) {
-        TTTOOLINFOA ti = {};
-        ti.cbSize = TTTOOLINFOA_V2_SIZE;
-        ti.hwnd = m_hWnd;
-        ti.uId = 1;
-        ti.rect = GetClientRect();
-        ti.lpszText = const_cast<char*>(m_strUrl.c_str());
+        TTTOOLINFOA ti = ToolInfo();
         m_toolTip.SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
         m_toolTip.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
     }

@@ -65,6 +65,7 @@ protected:
     BOOL OnEraseBkgnd(HDC dc);
 
 private:
+    TTTOOLINFOA ToolInfo();
     COLORREF m_crLink = RGB(0, 0, 238);
     COLORREF m_crVisited = RGB(85, 26, 139);
     COLORREF m_crHover = RGB(255, 0, 0);

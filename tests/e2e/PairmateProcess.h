@@ -10,6 +10,15 @@
 #include <string>
 #include <vector>
 
+// The program's control and command ids that the tests drive.
+constexpr int kPath1 = 600;      // combo box of compare path 1
+constexpr int kPath2 = 601;      // combo box of compare path 2
+constexpr int kPathField = 128;  // WinDiff file name field of the dialogs
+constexpr int kBrowse = 1000;    // the dialogs' Browse button
+constexpr int kFileIcon = 1003;  // the dialogs' file icon
+constexpr UINT kCompare = 32776;
+constexpr UINT kMaximize = 32787;
+
 // Folder of the built programs (pairmate.exe, fake_windiff.exe).
 std::string BinDir();
 std::string StandInPath();

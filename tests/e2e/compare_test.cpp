@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int kPath1 = 600;
-constexpr int kPath2 = 601;
-constexpr UINT kCompare = 32776;
 
 RECT WorkArea()
 {

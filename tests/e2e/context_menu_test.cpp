@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr UINT kMaximize = 32787;
 
 // An item as the menu should show it: its label, whether an icon shows
 // beside it, and whether it is the highlighted item.

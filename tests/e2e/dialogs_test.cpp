@@ -9,13 +9,8 @@
 
 namespace {
 
-constexpr int kPathField = 128;
-constexpr int kBrowse = 1000;
 constexpr int kAutoMinimize = 1001;
 constexpr int kClearHistory = 1002;
-constexpr int kFileIcon = 1003;
-constexpr int kPath1 = 600;
-constexpr int kPath2 = 601;
 constexpr UINT kSettings = 32771;
 constexpr UINT kAbout = 57664;
 

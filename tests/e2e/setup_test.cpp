@@ -9,13 +9,6 @@
 
 namespace {
 
-constexpr int kPathField = 128;
-constexpr int kFileIcon = 1003;
-constexpr int kBrowse = 1000;
-constexpr int kPath1 = 600;
-constexpr int kPath2 = 601;
-constexpr UINT kCompare = 32776;
-constexpr UINT kMaximize = 32787;
 // The file name box of the common file-open dialog.
 constexpr int kChooserFileName = 1148;
 
