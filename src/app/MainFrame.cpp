@@ -59,11 +59,28 @@ CMainFrame::CMainFrame()
     : m_history1(HKEY_CURRENT_USER, kRegHistory1Key),
       m_history2(HKEY_CURRENT_USER, kRegHistory2Key)
 {
-    m_hSysImageList = GetSmallSystemImageList();
     LoadPairmateSettings(m_strWinDiffPath, m_bAutoMinimize);
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CompleteStartup()
+{
+    RegisterAppBar();
+    // The boxes were created before OLE ran; they register now, before the
+    // user can reach them (the bar starts minimised, the boxes off screen).
+    m_wndCombo1.RegisterDropTarget(TRUE);
+    m_wndCombo2.RegisterDropTarget(TRUE);
+    // The shell builds this list on first request, which takes a while: done
+    // here, the first icon shows at once.
+    SysImageList();
+}
+
+HIMAGELIST CMainFrame::SysImageList()
+{
+    if (!m_hSysImageList) m_hSysImageList = GetSmallSystemImageList();
+    return m_hSysImageList;
+}
 
 CMainFrame::PathSlot CMainFrame::Slot(int k)
 {
@@ -223,7 +240,7 @@ void CMainFrame::OnPaint()
     for (int k = 1; k <= 2; ++k) {
         PathSlot slot = Slot(k);
         if (slot.nIcon == -1) continue;
-        ::ImageList_Draw(m_hSysImageList, slot.nIcon, dc, slot.rcIcon.left + 1, slot.rcIcon.top + 1,
+        ::ImageList_Draw(SysImageList(), slot.nIcon, dc, slot.rcIcon.left + 1, slot.rcIcon.top + 1,
                          ILD_TRANSPARENT);
         Draw3dRect(dc, slot.rcIcon, RGB(128, 128, 128), RGB(255, 255, 255));
     }
