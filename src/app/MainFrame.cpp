@@ -160,17 +160,31 @@ CMainFrame::Layout CMainFrame::ComputeLayout(int workAreaWidth, int handleWidth,
     return layout;
 }
 
+bool CMainFrame::SamePlaces(const Layout& a, const Layout& b)
+{
+    // The icon boxes are only remembered; the children are what moves.
+    const RECT Layout::*children[] = {&Layout::toolbarMain, &Layout::combo1, &Layout::toolbar1, &Layout::combo2,
+                                      &Layout::toolbar2};
+    for (const RECT Layout::*child : children)
+        if (!::EqualRect(&(a.*child), &(b.*child))) return false;
+    return true;
+}
+
 void CMainFrame::OnSize(UINT type, int cx, int cy)
 {
     CFrameBarWnd::OnSize(type, cx, cy);
 
     RECT work = GetWorkArea();
     Layout layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, cy);
-    MoveChild(m_wndToolBarMain, layout.toolbarMain);
     m_rcIcon1 = layout.icon1;
+    m_rcIcon2 = layout.icon2;
+    // Before the children exist there is nothing to place yet.
+    if (!m_wndToolBar2.m_hWnd || (m_bLaidOut && SamePlaces(layout, m_layout))) return;
+    m_layout = layout;
+    m_bLaidOut = true;
+    MoveChild(m_wndToolBarMain, layout.toolbarMain);
     MoveChild(m_wndCombo1, layout.combo1);
     MoveChild(m_wndToolBar1, layout.toolbar1);
-    m_rcIcon2 = layout.icon2;
     MoveChild(m_wndCombo2, layout.combo2);
     MoveChild(m_wndToolBar2, layout.toolbar2);
 }

@@ -39,6 +39,7 @@ public:
         RECT toolbarMain, icon1, combo1, toolbar1, icon2, combo2, toolbar2;
     };
     static Layout ComputeLayout(int workAreaWidth, int handleWidth, int cy);
+    static bool SamePlaces(const Layout& a, const Layout& b);
 
     // "C:" names the drive root "C:\"; any other text is returned unchanged.
     static std::string NormalizeDriveRoot(const std::string& text);
@@ -61,6 +62,12 @@ public:
     PathHistory m_history2;
     std::string m_strWinDiffPath;
     BOOL m_bAutoMinimize = TRUE;
+
+private:
+    // The places last given to the children: the bar is sized several times
+    // while it starts, mostly with the same places.
+    Layout m_layout = {};
+    bool m_bLaidOut = false;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
