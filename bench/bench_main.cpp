@@ -181,24 +181,8 @@ public:
     // when one is given), or nullptr.
     HWND VisibleWindow(const char* title) const
     {
-        struct Search {
-            DWORD pid;
-            const char* title;
-            HWND found;
-        } search = {m_pi.dwProcessId, title, nullptr};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
-                char text[64] = {};
-                ::GetWindowTextA(hwnd, text, sizeof(text));
-                if (s->title && std::string(text) != s->title) return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        Search search = {m_pi.dwProcessId, title, nullptr};
+        ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
     void End()
@@ -213,6 +197,24 @@ public:
     }
 
 private:
+    struct Search {
+        DWORD pid;
+        const char* title;
+        HWND found;
+    };
+    static BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam)
+    {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
+        char text[64] = {};
+        ::GetWindowTextA(hwnd, text, sizeof(text));
+        if (s->title && std::string(text) != s->title) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    }
+
     PROCESS_INFORMATION m_pi = {};
 };
 
