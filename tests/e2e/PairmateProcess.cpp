@@ -2,6 +2,7 @@
 
 #include "framework/Handles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -292,16 +293,26 @@ std::vector<std::string> ReadHistory(int slot)
 
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder, DWORD timeoutMs)
 {
+    std::vector<std::string> arguments;
+    return ReadStandInLog(logFile, commandLine, folder, arguments, timeoutMs);
+}
+
+bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
+                    std::vector<std::string>& arguments, DWORD timeoutMs)
+{
     if (!WaitFor([&] { return ::GetFileAttributesA(logFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
         return false;
     std::ifstream in(logFile, std::ios::binary);
-    std::getline(in, commandLine);
-    std::getline(in, folder);
-    auto trim = [](std::string& s) {
-        if (!s.empty() && s.back() == '\r') s.pop_back();
-    };
-    trim(commandLine);
-    trim(folder);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    lines.resize(std::max<size_t>(lines.size(), 2));
+    commandLine = lines[0];
+    folder = lines[1];
+    arguments.assign(lines.begin() + 2, lines.end());
     return true;
 }
 

@@ -144,6 +144,9 @@ RECT WindowRect(HWND hwnd);
 
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);
-// The stand-in's record: first line the command line, second the folder.
+// The stand-in's record: first line the command line, second the folder,
+// then, one a line, the arguments as the C runtime split them.
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
                     DWORD timeoutMs = 15000);
+bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
+                    std::vector<std::string>& arguments, DWORD timeoutMs = 15000);

@@ -158,10 +158,12 @@ TEST_F(CompareTest, ComparingTwoFilesStartsWinDiffAndRecordsBothPaths)
     EXPECT_EQ(w.right - 15, BarRect(app.Bar()).left);
 }
 
-TEST_F(CompareTest, FoldersWithAutoMinimiseOffKeepTheBarWhereItWas)
+TEST_F(CompareTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
 {
-    std::string left = temp.Folder("left dir");
-    std::string right = temp.Folder("right");
+    // A trailing backslash (as the folder chooser gives for a drive) must
+    // not escape the closing quote; the trail byte 0x5C of 表 is no backslash.
+    std::string left = temp.Folder("left dir") + "\\";
+    std::string right = temp.Folder("表");
     StoredSettings settings = Defaults();
     settings.hasAutoMinimize = true;
     settings.autoMinimize = 0;
@@ -175,9 +177,13 @@ TEST_F(CompareTest, FoldersWithAutoMinimiseOffKeepTheBarWhereItWas)
     app.SetComboText(kPath2, right);
     app.Command(kCompare);
     std::string commandLine, folder;
-    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
-    EXPECT_EQ("\"" + StandInPath() + "\" \"" + left + "\" \"" + right + "\"", commandLine);
+    std::vector<std::string> arguments;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+    EXPECT_EQ("\"" + StandInPath() + "\" \"" + left + "\\\" \"" + right + "\"", commandLine);
+    EXPECT_EQ((std::vector<std::string>{left, right}), arguments);
     ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
+    EXPECT_EQ(std::vector<std::string>{left}, ReadHistory(1));
+    EXPECT_EQ(left, app.ComboText(kPath1));
     EXPECT_TRUE(app.NoMessageBoxWithin(300));
     RECT r = BarRect(app.Bar());
     EXPECT_EQ(w.left, r.left);
