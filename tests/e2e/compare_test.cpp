@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "support/pump.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartEndsAtOnce)
+TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce)
 {
     StartWith(Defaults());
     HWND bar = app.Bar();
@@ -66,8 +67,18 @@ TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartEndsAtOnce)
     EXPECT_EQ(w.right - w.left, r.right - r.left);
     EXPECT_EQ(28, r.bottom - r.top);
 
+    // Another window titled "Pairmate" lies on top (an Explorer window on a
+    // folder of that name): the second copy brings the bar forward, not it.
+    HWND decoy = ::CreateWindowExA(0, "STATIC", "Pairmate", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, decoy);
+    ::SetForegroundWindow(decoy);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == decoy; }));
+
     PairmateProcess second;
     ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == bar; }));
+    ::DestroyWindow(decoy);
     EXPECT_TRUE(second.WaitForExit(10000)) << "the second copy must end by itself";
     DWORD code = 1;
     ::GetExitCodeProcess(second.Process(), &code);
