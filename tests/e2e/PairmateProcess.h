@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <functional>
 #include <string>
@@ -141,6 +142,14 @@ void ClickButton(HWND button);
 // The desktop's work area, and a window's rectangle (screen coordinates).
 RECT WorkAreaRect();
 RECT WindowRect(HWND hwnd);
+
+// A real OLE drag of `data` from this process, as from another program: the
+// left button goes down on a small window of this process, the mouse moves
+// to the screen point `target` and the button comes up there. Returns the
+// effect the drop ended with (DROPEFFECT_NONE when it was refused).
+DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
+// The centre of a window, in screen coordinates.
+POINT CentreOf(HWND hwnd);
 
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);
