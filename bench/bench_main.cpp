@@ -160,6 +160,26 @@ void BenchRunProcess()
     }
 }
 
+// A visible top-level window of one process, with a given title or any.
+struct WindowSearch {
+    DWORD pid;
+    const char* title;
+    HWND found;
+
+    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam)
+    {
+        auto* s = reinterpret_cast<WindowSearch*>(lParam);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
+        char text[64] = {};
+        ::GetWindowTextA(hwnd, text, sizeof(text));
+        if (s->title && std::string(text) != s->title) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    }
+};
+
 // A started program, ended (WM_CLOSE, then terminated) when it goes.
 class StartedProgram {
 public:
@@ -175,24 +195,8 @@ public:
     // when one is given), or nullptr.
     HWND VisibleWindow(const char* title) const
     {
-        struct Search {
-            DWORD pid;
-            const char* title;
-            HWND found;
-        } search = {m_pi.dwProcessId, title, nullptr};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
-                char text[64] = {};
-                ::GetWindowTextA(hwnd, text, sizeof(text));
-                if (s->title && std::string(text) != s->title) return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        WindowSearch search = {m_pi.dwProcessId, title, nullptr};
+        ::EnumWindows(&WindowSearch::Visit, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
     void End()
