@@ -3,10 +3,11 @@
 # Checks the release package as a user meets it, under 32-bit Wine in a fresh
 # prefix: the zip's contents; a silent install into a chosen folder; the
 # installed bar; an update over the running bar; a silent uninstall with the
-# bar running. Run it where 32-bit Wine works (run_install_test.sh beside it):
-# DISPLAY set, WINE the 32-bit loader. It works in PAIRMATE_INSTALL_TEST_DIR
-# (default build-win32/install-test), ends its own wineserver, prints every
-# check, and exits non-zero when a check failed or the run stopped early.
+# bar running. Run it where 32-bit Wine works (under scripts/wine32-run.sh,
+# as run_install_test.sh does), with DISPLAY set. It works in
+# PAIRMATE_INSTALL_TEST_DIR (default build-win32/install-test), ends its own
+# wineserver, prints every check, and exits non-zero when a check failed or
+# the run stopped early.
 set -uo pipefail
 
 setup_exe="$(realpath "$1")"
@@ -15,7 +16,7 @@ cd "$(dirname "$0")/../.."
 read -r version < VERSION
 
 work="$(realpath -m "${PAIRMATE_INSTALL_TEST_DIR:-build-win32/install-test}")"
-export WINE="${WINE:-/usr/bin/wine}" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
+export WINE="${WINE:-/usr/lib/wine/wine}" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
 export WINELOADER="$WINE" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 # No Mono/Gecko prompts; no menu entries written into the Linux desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
