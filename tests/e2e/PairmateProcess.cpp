@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace {
 
@@ -397,16 +396,25 @@ DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target)
 
     DWORD effect = DROPEFFECT_NONE;
     if (pressed) {
-        DropSource source(target);
-        std::thread mover([&] {
-            ::WaitForSingleObject(source.started.Get(), 10000);
-            SendMouse(0, POINT{(start.x + target.x) / 2, (start.y + target.y) / 2});
-            SendMouse(0, target);
-            ::WaitForSingleObject(source.arrived.Get(), 10000);
-            SendMouse(MOUSEEVENTF_LEFTUP, target);
-        });
-        if (::DoDragDrop(data, &source, allowedEffects, &effect) != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
-        mover.join();
+        // A second thread moves the pointer and lets the button go while
+        // this one runs the drag loop.
+        struct Mover {
+            DropSource source;
+            POINT start, target;
+            static DWORD WINAPI Run(void* param)
+            {
+                auto* m = static_cast<Mover*>(param);
+                ::WaitForSingleObject(m->source.started.Get(), 10000);
+                SendMouse(0, POINT{(m->start.x + m->target.x) / 2, (m->start.y + m->target.y) / 2});
+                SendMouse(0, m->target);
+                ::WaitForSingleObject(m->source.arrived.Get(), 10000);
+                SendMouse(MOUSEEVENTF_LEFTUP, m->target);
+                return 0;
+            }
+        } mover{DropSource(target), start, target};
+        UniqueHandle thread(::CreateThread(nullptr, 0, &Mover::Run, &mover, 0, nullptr));
+        if (::DoDragDrop(data, &mover.source, allowedEffects, &effect) != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
+        if (thread.Get()) ::WaitForSingleObject(thread.Get(), INFINITE);
     }
     ::DestroyWindow(pad);
     return effect;
