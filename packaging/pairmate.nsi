@@ -175,7 +175,7 @@ Function StartPairmate
   ; TOKEN_QUERY; TokenElevationType (18): 2 is "full", an elevated split token.
   System::Call 'advapi32::OpenProcessToken(p -1, i 0x0008, *p .r0) i .r1'
   ${If} $1 <> 0
-    System::Call 'advapi32::GetTokenInformation(p r0, i 18, *i .r2, i 4, *i .r1) i'
+    System::Call 'advapi32::GetTokenInformation(p r0, i 18, *i 0 r2, i 4, *i .r1) i'
     System::Call 'kernel32::CloseHandle(p r0) i'
   ${EndIf}
   System::Call 'kernel32::GetModuleHandleW(w "ntdll.dll") p .r0'
