@@ -8,7 +8,9 @@
 # build with ctest under its own Xvfb screen and Wine (code page 932), inside
 # Wine's virtual desktop (see scripts/wine-env.sh). The two runs go side by
 # side; each one's output is printed when it ends, every line marked with its
-# build, then one summary line per build. Fails when either fails.
+# build, then one summary line per build. Fails when either fails. The 32-bit
+# run also installs, starts, updates and removes the release package, which
+# scripts/package.sh makes first.
 #
 # Arguments go to both ctest runs (for example -R e2e). PAIRMATE_SUITES
 # chooses the builds (default: "x86-64 i686").
@@ -29,8 +31,10 @@ fi
 
 bash scripts/setup.sh
 bash scripts/build.sh
-
 suites=${PAIRMATE_SUITES:-"x86-64 i686"}
+# The 32-bit run installs the release package too: make it from that build.
+case " $suites " in *" i686 "*) bash scripts/package.sh ;; esac
+
 declare -A dirs=([x86-64]="${PAIRMATE_BUILD_DIR:-build}" [i686]=build-win32)
 declare -A pids
 for arch in $suites; do
