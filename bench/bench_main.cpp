@@ -12,6 +12,7 @@
 #include "settings/PathHistory.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
+#include "e2e/PairmateProcess.h"
 #include "support/drop_data.h"
 
 #include <windows.h>
@@ -166,6 +167,26 @@ void BenchRunProcess()
     }
 }
 
+// A visible top-level window of one process, with a given title or any.
+struct WindowSearch {
+    DWORD pid;
+    const char* title;
+    HWND found;
+
+    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam)
+    {
+        auto* s = reinterpret_cast<WindowSearch*>(lParam);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
+        char text[64] = {};
+        ::GetWindowTextA(hwnd, text, sizeof(text));
+        if (s->title && std::string(text) != s->title) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    }
+};
+
 // A started program, ended (WM_CLOSE, then terminated) when it goes.
 class StartedProgram {
 public:
@@ -181,8 +202,8 @@ public:
     // when one is given), or nullptr.
     HWND VisibleWindow(const char* title) const
     {
-        Search search = {m_pi.dwProcessId, title, nullptr};
-        ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+        WindowSearch search = {m_pi.dwProcessId, title, nullptr};
+        ::EnumWindows(&WindowSearch::Visit, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
     void End()
@@ -197,24 +218,6 @@ public:
     }
 
 private:
-    struct Search {
-        DWORD pid;
-        const char* title;
-        HWND found;
-    };
-    static BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam)
-    {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
-        char text[64] = {};
-        ::GetWindowTextA(hwnd, text, sizeof(text));
-        if (s->title && std::string(text) != s->title) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-    }
-
     PROCESS_INFORMATION m_pi = {};
 };
 
@@ -387,8 +390,8 @@ bool RunAction(Action action, HWND bar, const ActionFiles& files)
         RECT rc = {};
         ::GetWindowRect(combo2, &rc);
         const POINT to = {(rc.left + rc.right) / 2, rc.top + 8};
-        const POINT from = {to.x, ::GetSystemMetrics(SM_CYSCREEN) - 50};
-        if (!data || DragAndDrop(data.Get(), from, to) == DROPEFFECT_NONE) return false;
+        const DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+        if (!data || DragAndDrop(data.Get(), effects, to) == DROPEFFECT_NONE) return false;
         return Poll([&] { return IconShown(bar, 2); });
     }
     case Action::Compare:

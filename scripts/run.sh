@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Pairmate and starts it under Wine: on your display when there is one
 # (DISPLAY set), otherwise under Xvfb, saving a screenshot of the screen to
-# build/pairmate-screenshot.png after a few seconds and ending it again.
+# build/pairmate-screenshot.png after a few seconds and ending it again
+# (there inside Wine's virtual desktop, which stands in for a window manager).
 # The Wine prefix is build/wineprefix (registry and all), kept between runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +20,7 @@ fi
 shot="$(pwd)/build/pairmate-screenshot.png"
 PAIRMATE_SHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     . scripts/wine-env.sh build
-    wine_prepare
+    wine_prepare desktop
     "$WINE" "'"$exe"'" &
     for i in $(seq 1 100); do
         xdotool search --name "^Pairmate$" >/dev/null 2>&1 && break

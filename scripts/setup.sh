@@ -15,16 +15,40 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     updated=0
 fi
 
-pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake
       xvfb xauth locales fonts-ipafont-gothic googletest imagemagick xdotool
-      python3)
+      python3 nsis zip)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ "${#need[@]}" -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     $SUDO apt-get update -qq
     $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+# The 32-bit Wine loader runs through user-mode QEMU on machines that cannot
+# execute 32-bit Linux programs; bookworm's own qemu-user-static crashes here,
+# so it comes from bookworm-backports, added with the archive of the machine's
+# existing Debian sources.
+if ! have qemu-user; then
+    if ! apt-cache policy 2>/dev/null | grep -q "bookworm-backports"; then
+        uri=""
+        for f in /etc/apt/sources.list.d/*.sources; do
+            [ -f "$f" ] || continue
+            uri=$(awk '/^URIs:/{u=$2} /^Suites:/{for(i=2;i<=NF;i++) if($i=="bookworm") {print u; exit}}' "$f")
+            [ -n "$uri" ] && break
+        done
+        if [ -z "$uri" ] && [ -f /etc/apt/sources.list ]; then
+            uri=$(awk '$1=="deb" && $3=="bookworm" {print $2; exit}' /etc/apt/sources.list)
+        fi
+        [ -n "$uri" ] || { echo "setup: no Debian bookworm archive found in the apt sources" >&2; exit 1; }
+        printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "$uri" | $SUDO tee /etc/apt/sources.list.d/bookworm-backports.sources >/dev/null
+    fi
+    echo "setup: installing qemu-user (bookworm-backports)"
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user >/dev/null
 fi
 
 # Code page 932 under Wine comes from the Japanese locale.

@@ -43,6 +43,25 @@ const char* FirstFailure(const std::string& winDiff, const std::string& p1, cons
     return nullptr;
 }
 
+// A path in double quotes, read back whole by programs that split their
+// command line with the C runtime. There a run of backslashes right before a
+// quote escapes it ("C:\" would arrive as C:"), so such a run is doubled. A
+// trail byte 0x5C of a double-byte character is no backslash and stays as it
+// is. Other backslashes and the path itself are left alone.
+std::string QuotedArgument(const std::string& path)
+{
+    size_t trailingBackslashes = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+            ++i;
+            trailingBackslashes = 0;
+        } else {
+            trailingBackslashes = path[i] == '\\' ? trailingBackslashes + 1 : 0;
+        }
+    }
+    return "\"" + path + std::string(trailingBackslashes, '\\') + "\"";
+}
+
 } // namespace
 
 void CMainFrame::OnCompare()
@@ -55,7 +74,7 @@ void CMainFrame::OnCompare()
         return;
     }
 
-    const std::string arguments = "\"" + p1 + "\" \"" + p2 + "\"";
+    const std::string arguments = QuotedArgument(p1) + " " + QuotedArgument(p2);
     if (!RunProcess(m_strWinDiffPath.c_str(), arguments.c_str())) {
         MessageBox(kStartFailed, kCaption, MB_ICONEXCLAMATION);
         return;

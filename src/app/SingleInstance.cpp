@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "framework/FrameWnd.h"
+
 const char* const kInstanceMutexName = "Velmora : Pairmate";
 const char* const kMainWindowTitle = "Pairmate";
 
@@ -29,5 +31,10 @@ BOOL CSingleInstance::Close()
 
 void ActivatePreviousInstance()
 {
-    if (HWND hwnd = ::FindWindowA(nullptr, kMainWindowTitle)) ::SetForegroundWindow(hwnd);
+    // The title alone could name any window (a folder called Pairmate open in
+    // the shell): the program's own frame class comes first, the title alone
+    // only for a running copy that registered another class.
+    HWND hwnd = ::FindWindowA(kFrameWndClass, kMainWindowTitle);
+    if (!hwnd) hwnd = ::FindWindowA(nullptr, kMainWindowTitle);
+    if (hwnd) ::SetForegroundWindow(hwnd);
 }

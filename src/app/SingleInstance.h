@@ -24,7 +24,8 @@ private:
     BOOL m_bAlreadyExists = FALSE;
 };
 
-// Brings the running copy's main window (title "Pairmate") to the foreground.
+// Brings the running copy's main window (title "Pairmate", of the frame
+// class when there is one) to the foreground.
 void ActivatePreviousInstance();
 
 // The name of the mutex and the main window's title: the rendezvous of copies.

@@ -17,8 +17,9 @@ BOOL CDib::SetBitmap(HBITMAP bitmap)
 {
     if (!bitmap) return FALSE;
     // The palette belongs to the bitmap it was made for: both go together.
+    // The bitmap held already stays (releasing it would leave nothing).
     m_palette.Reset();
-    m_bitmap.Reset(bitmap);
+    if (bitmap != m_bitmap.Get()) m_bitmap.Reset(bitmap);
     return CreateDibPalette();
 }
 

@@ -21,8 +21,9 @@ public:
     // fails, the object keeps what it held. FALSE also when the palette
     // could not be made (the bitmap is then held and still draws).
     BOOL Load(HINSTANCE instance, LPCSTR name);
-    // Takes ownership of `bitmap` (releasing what was held) and makes its
-    // palette. A null bitmap changes nothing and gives FALSE.
+    // Takes ownership of `bitmap` (releasing what was held, unless it is the
+    // same bitmap) and makes its palette. A null bitmap changes nothing and
+    // gives FALSE.
     BOOL SetBitmap(HBITMAP bitmap);
     // (Re)makes the palette: the bitmap's own colour table when it has one,
     // otherwise a halftone palette for the screen.

@@ -137,6 +137,11 @@ LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL CFrameBarWnd::PreTranslateMessage(MSG* msg)
 {
+    if (m_bDragging && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+        // Esc ends an Alt-drag where the strip is: losing the capture ends it.
+        ::ReleaseCapture();
+        return TRUE;
+    }
     bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
     bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MBUTTONDBLCLK;
     if (key || mouse) return ::IsDialogMessageA(m_hWnd, msg);

@@ -15,6 +15,32 @@ const char kBrowseTitle[] = "Windiffファイルの選択";
 const char kMissingFileMessage[] = "Windiffのファイル名が設定されていません。";
 const char kCaption[] = "Pairmate";
 
+bool IsGroupBox(HWND hwnd)
+{
+    char name[16] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return lstrcmpiA(name, "Button") == 0 && (::GetWindowLongPtrA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+// A drag from another program finds its target by hit testing, where a group
+// box drawn around a control and lying above it in z-order hides the control
+// (the box is no drop target). Such a box goes just below the control; the
+// other controls keep their order, and nothing moves on screen.
+void RaiseAboveEnclosingGroupBox(HWND control)
+{
+    RECT inner{};
+    ::GetWindowRect(control, &inner);
+    for (HWND above = ::GetWindow(control, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+        RECT outer{}, both{};
+        ::GetWindowRect(above, &outer);
+        if (IsGroupBox(above) && ::IntersectRect(&both, &outer, &inner) && ::EqualRect(&both, &inner)) {
+            ::SetWindowPos(above, control, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 CWinDiffFileDialog::CWinDiffFileDialog(UINT templateId, CWnd* parent) : CPropDialog(templateId, parent) {}
@@ -29,6 +55,7 @@ void CWinDiffFileDialog::DoDataExchange(CDataExchange* dx)
 void CWinDiffFileDialog::InitWinDiffFile()
 {
     m_pathStatic.m_nAcceptFlags = DROPACCEPT_FILE;
+    RaiseAboveEnclosingGroupBox(m_pathStatic.m_hWnd);
     m_pathStatic.RegisterDropTarget(TRUE);
     m_pathStatic.m_pDropSink = this;
     if (IsExistingFile(m_strWinDiffPath))

@@ -10,6 +10,16 @@
 #include <windows.h>
 #include <ole2.h>
 
+// The effect a drop target answers, chosen from the effects the source
+// offers (OLE refuses any answer outside them): `preferred` when offered,
+// else `fallback` when offered, else none.
+inline DWORD ChooseDropEffect(DWORD offered, DWORD preferred, DWORD fallback)
+{
+    if (offered & preferred) return preferred;
+    if (offered & fallback) return fallback;
+    return DROPEFFECT_NONE;
+}
+
 class CDropTargetOwner {
 public:
     CDropTargetOwner();

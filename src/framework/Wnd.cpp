@@ -127,6 +127,10 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     if (m_hWnd) return FALSE;
     HINSTANCE inst = ::GetModuleHandleA(nullptr);
 
+    // Counted like a handler of the window: a window destroyed during its
+    // creation (WM_CREATE refused) leaves its object alive until this call
+    // is done with it.
+    ++m_nMessageDepth;
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
@@ -138,9 +142,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         // WM_CREATE refused): the window is gone, so is the link.
         if (m_hWnd) Detach();
         m_pfnSuper = nullptr;
+    }
+    if (--m_nMessageDepth == 0 && m_bPostNcDestroyPending) {
+        // The window is gone already; the object may delete itself here.
+        m_bPostNcDestroyPending = false;
+        PostNcDestroy();
         return FALSE;
     }
-    return TRUE;
+    return hwnd ? TRUE : FALSE;
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd)

@@ -93,8 +93,9 @@ protected:
 
 private:
     // Messages of this window being handled right now (handlers nest when a
-    // handler runs a modal loop), and whether the window was destroyed
-    // meanwhile: the object's life then ends when the outermost returns.
+    // handler runs a modal loop; CreateEx counts as one while it creates the
+    // window), and whether the window was destroyed meanwhile: the object's
+    // life then ends when the outermost returns.
     int m_nMessageDepth = 0;
     bool m_bPostNcDestroyPending = false;
 

@@ -2,6 +2,8 @@
 
 #include "framework/Wnd.h"
 
+#include <algorithm>
+
 namespace {
 
 // False once the process-wide map has been destroyed at exit: a hook that is
@@ -25,7 +27,9 @@ WNDPROC SetWndProc(HWND hwnd, WNDPROC proc)
 
 CSubclassWnd::~CSubclassWnd()
 {
-    if (m_pWndHooked && g_bHookMapAlive) Unhook();
+    if (!g_bHookMapAlive) return;
+    if (m_pWndHooked) Unhook();
+    GetHookMap().ForgetHook(this);
 }
 
 BOOL CSubclassWnd::HookWindow(CWnd* wnd)
@@ -39,15 +43,18 @@ BOOL CSubclassWnd::HookWindow(CWnd* wnd)
 BOOL CSubclassWnd::Unhook()
 {
     if (m_pWndHooked) GetHookMap().RemoveHook(HandleOf(m_pWndHooked), this);
-    m_pOldWndProc = nullptr;
     m_pWndHooked = nullptr;
-    m_pNext = nullptr;
+    // A message in flight still goes on along the chain this hook was in.
+    if (!g_bHookMapAlive || !GetHookMap().IsDispatching(this)) {
+        m_pOldWndProc = nullptr;
+        m_pNext = nullptr;
+    }
     return TRUE;
 }
 
 LRESULT CSubclassWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pNext) return m_pNext->WindowProc(hwnd, msg, wParam, lParam);
+    if (m_pNext) return GetHookMap().Dispatch(m_pNext, hwnd, msg, wParam, lParam);
     if (m_pOldWndProc) return ::CallWindowProcA(m_pOldWndProc, hwnd, msg, wParam, lParam);
     // Detached while handling this message: nobody is left to pass it to.
     return ::DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -64,9 +71,16 @@ BOOL CSubclassWndMap::AddHook(HWND hwnd, CSubclassWnd* hook)
 {
     if (!hook) return FALSE;
     CSubclassWnd* head = LookupHook(hwnd);
+    auto earlier = m_earlierProcs.find(hwnd);
     if (head) {
         hook->m_pNext = head;
         hook->m_pOldWndProc = head->m_pOldWndProc;
+    } else if (earlier != m_earlierProcs.end()) {
+        // HookWndProc is still reached (through the procedure set after the
+        // former hooks): the new hook takes their place in the chain.
+        hook->m_pNext = nullptr;
+        hook->m_pOldWndProc = earlier->second;
+        m_earlierProcs.erase(earlier);
     } else {
         WNDPROC old = hwnd ? SetWndProc(hwnd, &HookWndProc) : nullptr;
         if (!old) return FALSE;
@@ -87,7 +101,12 @@ BOOL CSubclassWndMap::RemoveHook(HWND hwnd, CSubclassWnd* hook)
             it->second = head->m_pNext;
         } else {
             m_hooks.erase(it);
-            SetWndProc(hwnd, head->m_pOldWndProc);
+            // A procedure set after the hooks stays, and what it passes on
+            // still reaches the earlier one through HookWndProc.
+            if (::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookWndProc))
+                SetWndProc(hwnd, head->m_pOldWndProc);
+            else
+                m_earlierProcs[hwnd] = head->m_pOldWndProc;
         }
         return TRUE;
     }
@@ -123,6 +142,41 @@ CSubclassWnd* CSubclassWndMap::LookupHook(HWND hwnd) const
     return it == m_hooks.end() ? nullptr : it->second;
 }
 
+LRESULT CSubclassWndMap::Dispatch(CSubclassWnd* hook, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const size_t slot = m_dispatching.size();
+    m_dispatching.push_back(hook);
+    const LRESULT result = hook->WindowProc(hwnd, msg, wParam, lParam);
+    // The hook may have been destroyed meanwhile (its slot is then null).
+    CSubclassWnd* alive = m_dispatching[slot];
+    m_dispatching.resize(slot);
+    if (alive && !alive->m_pWndHooked && !IsDispatching(alive)) {
+        // Unhooked while handling the message: now it lets go of the chain.
+        alive->m_pOldWndProc = nullptr;
+        alive->m_pNext = nullptr;
+    }
+    return result;
+}
+
+LRESULT CSubclassWndMap::PassOnUnhooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto earlier = m_earlierProcs.find(hwnd);
+    if (earlier == m_earlierProcs.end()) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    const WNDPROC proc = earlier->second;
+    if (msg == WM_NCDESTROY) m_earlierProcs.erase(earlier);
+    return ::CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+}
+
+bool CSubclassWndMap::IsDispatching(const CSubclassWnd* hook) const
+{
+    return std::find(m_dispatching.begin(), m_dispatching.end(), hook) != m_dispatching.end();
+}
+
+void CSubclassWndMap::ForgetHook(CSubclassWnd* hook)
+{
+    std::replace(m_dispatching.begin(), m_dispatching.end(), hook, static_cast<CSubclassWnd*>(nullptr));
+}
+
 CSubclassWndMap& GetHookMap()
 {
     static CSubclassWndMap map;
@@ -134,16 +188,18 @@ CSubclassWndMap& GetHookMap()
 
 LRESULT CALLBACK HookWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CSubclassWnd* head = GetHookMap().LookupHook(hwnd);
+    CSubclassWndMap& map = GetHookMap();
+    CSubclassWnd* head = map.LookupHook(hwnd);
     if (!head) {
         // Only reachable when somebody replaced the procedure after the hooks
         // and still passes messages here after the last hook has gone.
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        return map.PassOnUnhooked(hwnd, msg, wParam, lParam);
     }
     if (msg == WM_NCDESTROY) {
         WNDPROC old = head->GetOldWndProc();
-        GetHookMap().RemoveAllHooks(hwnd);
+        map.RemoveAllHooks(hwnd);
+        map.ForgetWindow(hwnd);
         return ::CallWindowProcA(old, hwnd, msg, wParam, lParam);
     }
-    return head->WindowProc(hwnd, msg, wParam, lParam);
+    return map.Dispatch(head, hwnd, msg, wParam, lParam);
 }

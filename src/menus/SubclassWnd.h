@@ -9,6 +9,12 @@
 // WM_NCDESTROY every hook detaches itself, newest first, and the previous
 // procedure is back in place before it handles that last message.
 //
+// A hook that unhooks itself while it handles a message still passes that
+// message on along the chain it was in; its links are cleared once the
+// message is done. When somebody else replaced the window's procedure after
+// the hooks, the last hook to go leaves that procedure in place, and the
+// messages it passes to HookWndProc go on to the window's earlier procedure.
+//
 // One process-wide map (GetHookMap) leads from a window handle to the newest
 // hook of its chain. Everything runs on the GUI thread that owns the windows.
 #pragma once
@@ -16,6 +22,7 @@
 #include <windows.h>
 
 #include <unordered_map>
+#include <vector>
 
 class CWnd;
 class CSubclassWndMap;
@@ -36,7 +43,8 @@ public:
     // the hook then stays detached.
     BOOL HookWindow(CWnd* wnd);
     // Detaches from the window; does nothing for a hook that is not attached.
-    // Always TRUE.
+    // Called while the hook handles a message, it keeps the links to the rest
+    // of the chain until that message is done. Always TRUE.
     BOOL Unhook();
 
     // Sees every message of the hooked window except WM_NCDESTROY. This base
@@ -67,19 +75,40 @@ public:
     CSubclassWndMap& operator=(const CSubclassWndMap&) = delete;
 
     // Pushes `hook` onto the window's chain; the first hook of a window
-    // replaces its procedure with HookWndProc. FALSE (and nothing changed)
-    // when the procedure cannot be replaced.
+    // replaces its procedure with HookWndProc (unless HookWndProc is still
+    // reached through a procedure set after earlier hooks). FALSE (and
+    // nothing changed) when the procedure cannot be replaced.
     BOOL AddHook(HWND hwnd, CSubclassWnd* hook);
     // Unlinks `hook` from the window's chain; the last one to go puts the
-    // previous procedure back. A hook not in the chain: nothing happens.
+    // previous procedure back while HookWndProc is still the window's
+    // procedure. A hook not in the chain: nothing happens.
     BOOL RemoveHook(HWND hwnd, CSubclassWnd* hook);
     // Detaches every hook of the window, newest first.
     BOOL RemoveAllHooks(HWND hwnd);
     // The newest hook of the window, or nullptr when it has none.
     CSubclassWnd* LookupHook(HWND hwnd) const;
 
+    // Calls the hook's WindowProc, marking the hook as handling a message.
+    LRESULT Dispatch(CSubclassWnd* hook, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // A message for a window without hooks that still reaches HookWndProc:
+    // to the window's earlier procedure when the hooks left one behind,
+    // otherwise to the default procedure.
+    LRESULT PassOnUnhooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window is going: nothing of it is kept.
+    void ForgetWindow(HWND hwnd) { m_earlierProcs.erase(hwnd); }
+
 private:
+    friend class CSubclassWnd;
+    bool IsDispatching(const CSubclassWnd* hook) const;
+    // A hook being destroyed: a message it is handling ends without it.
+    void ForgetHook(CSubclassWnd* hook);
+
     std::unordered_map<HWND, CSubclassWnd*> m_hooks;
+    // Windows without hooks whose procedure could not be put back (another
+    // one was set after the hooks): the procedure they had before the hooks.
+    std::unordered_map<HWND, WNDPROC> m_earlierProcs;
+    // Hooks whose WindowProc runs now, outermost first; null once destroyed.
+    std::vector<CSubclassWnd*> m_dispatching;
 };
 
 // The process-wide map; created on first use, emptied at process exit.

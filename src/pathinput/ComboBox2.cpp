@@ -157,17 +157,27 @@ BOOL CComboBox2::GetDropText(IDataObject* data, std::string& text)
     return GetDroppedPlainText(data, text);
 }
 
+namespace {
+
+// The text is taken as a copy; a source that offers only a link gives it as one.
+DWORD DropAnswer(DWORD offered)
+{
+    return ChooseDropEffect(offered, DROPEFFECT_COPY, DROPEFFECT_LINK);
+}
+
+} // namespace
+
 HRESULT CComboBox2::OnDragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
     std::string text;
     m_bCanDrop = GetDropText(data, text);
-    if (effect) *effect = m_bCanDrop ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    if (effect) *effect = m_bCanDrop ? DropAnswer(*effect) : DROPEFFECT_NONE;
     return S_OK;
 }
 
 HRESULT CComboBox2::OnDragOver(DWORD, POINTL, DWORD* effect)
 {
-    if (effect) *effect = m_bCanDrop ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    if (effect) *effect = m_bCanDrop ? DropAnswer(*effect) : DROPEFFECT_NONE;
     return S_OK;
 }
 
@@ -179,13 +189,14 @@ HRESULT CComboBox2::OnDragLeave()
 HRESULT CComboBox2::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
     // The window is changed only after the OLE drag loop has returned.
+    const DWORD answer = effect ? DropAnswer(*effect) : DROPEFFECT_COPY;
     DWORD result = DROPEFFECT_NONE;
     std::string text;
-    if (GetDropText(data, text)) {
+    if (answer != DROPEFFECT_NONE && GetDropText(data, text)) {
         char* block = AllocPostedText(text.data(), text.size());
         if (block && PostMessage(g_nComboBox2Msg, reinterpret_cast<WPARAM>(block), 0)) {
             m_pendingDrops.push_back(block);
-            result = DROPEFFECT_COPY;
+            result = answer;
         } else {
             FreePostedText(block);
         }

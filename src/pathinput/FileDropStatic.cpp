@@ -35,17 +35,28 @@ BOOL CFileDropStatic::GetDropPath(IDataObject* data, std::string& path)
     return FALSE;
 }
 
+namespace {
+
+// A path is taken as a link to the file; a source that offers no link (text
+// from an editor) gives it as a copy.
+DWORD DropAnswer(DWORD offered)
+{
+    return ChooseDropEffect(offered, DROPEFFECT_LINK, DROPEFFECT_COPY);
+}
+
+} // namespace
+
 HRESULT CFileDropStatic::OnDragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
     std::string path;
     m_bCanDrop = GetDropPath(data, path);
-    if (effect) *effect = m_bCanDrop ? DROPEFFECT_LINK : DROPEFFECT_NONE;
+    if (effect) *effect = m_bCanDrop ? DropAnswer(*effect) : DROPEFFECT_NONE;
     return S_OK;
 }
 
 HRESULT CFileDropStatic::OnDragOver(DWORD, POINTL, DWORD* effect)
 {
-    if (effect) *effect = m_bCanDrop ? DROPEFFECT_LINK : DROPEFFECT_NONE;
+    if (effect) *effect = m_bCanDrop ? DropAnswer(*effect) : DROPEFFECT_NONE;
     return S_OK;
 }
 
@@ -56,11 +67,13 @@ HRESULT CFileDropStatic::OnDragLeave()
 
 HRESULT CFileDropStatic::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
+    const DWORD answer = effect ? DropAnswer(*effect) : DROPEFFECT_LINK;
     std::string path;
-    char* block = GetDropPath(data, path) ? AllocPostedText(path.data(), path.size()) : nullptr;
+    char* block = nullptr;
+    if (answer != DROPEFFECT_NONE && GetDropPath(data, path)) block = AllocPostedText(path.data(), path.size());
     if (block && PostMessage(WM_DROPPATH, reinterpret_cast<WPARAM>(block), 0)) {
         m_pendingDrops.push_back(block);
-        if (effect) *effect = DROPEFFECT_LINK;
+        if (effect) *effect = answer;
     } else {
         FreePostedText(block);
         if (effect) *effect = DROPEFFECT_NONE;

@@ -126,7 +126,7 @@ TEST(Dib, EmptyAndMissingBitmapsDrawNothing)
     EXPECT_FALSE(dib.SetBitmap(nullptr));
 }
 
-TEST(Dib, LoadingAgainReleasesTheFormerBitmapAndPalette)
+TEST(Dib, LoadingAgainReleasesTheFormerBitmapAndPaletteSettingTheSameKeepsIt)
 {
     CDib dib;
     ASSERT_TRUE(dib.Load(Resources(), IDB_HANDLE));
@@ -144,6 +144,11 @@ TEST(Dib, LoadingAgainReleasesTheFormerBitmapAndPalette)
     HBITMAP tileBitmap = dib.GetBitmap();
     EXPECT_FALSE(dib.Load(Resources(), 9999u));
     EXPECT_EQ(tileBitmap, dib.GetBitmap());
+    EXPECT_EQ(12, dib.GetSize().cx);
+
+    // Setting the bitmap it already holds keeps it; only the palette is new.
+    EXPECT_TRUE(dib.SetBitmap(tileBitmap));
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), ::GetObjectType(tileBitmap));
     EXPECT_EQ(12, dib.GetSize().cx);
 
     HPALETTE tilePalette = dib.GetPalette();

@@ -185,7 +185,7 @@ TEST_F(BarTest, AltDragMovesVerticallyWithinTheScreenTopAndTheWorkAreaBottom)
     EXPECT_EQ(-8, WindowRect(bar.m_hWnd).top);
 }
 
-TEST_F(BarTest, PlainClickMaximisesAndCaptureLossEndsADrag)
+TEST_F(BarTest, PlainClickMaximisesAndCaptureLossOrEscEndsADrag)
 {
     RECT rc = WindowRect(bar.m_hWnd);
     POINT handle = {rc.left + 7, rc.top + 10};
@@ -212,6 +212,17 @@ TEST_F(BarTest, PlainClickMaximisesAndCaptureLossEndsADrag)
         Mouse(bar.m_hWnd, WM_LBUTTONUP, POINT{20, 310});
         EXPECT_EQ(100, WindowRect(bar.m_hWnd).top);
         other.DestroyWindow();
+
+        // Esc lets go of the mouse, which ends the drag the same way.
+        Mouse(bar.m_hWnd, WM_LBUTTONDOWN, POINT{20, 110});
+        Mouse(bar.m_hWnd, WM_MOUSEMOVE, POINT{20, 210});
+        ASSERT_EQ(200, WindowRect(bar.m_hWnd).top);
+        ::PostMessageA(bar.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PumpFor(0);
+        EXPECT_FALSE(bar.IsDragging());
+        EXPECT_NE(bar.m_hWnd, ::GetCapture());
+        Mouse(bar.m_hWnd, WM_MOUSEMOVE, POINT{20, 310});
+        EXPECT_EQ(200, WindowRect(bar.m_hWnd).top);
     }
     EXPECT_FALSE(bar.IsBarMinimized());
 }

@@ -67,12 +67,12 @@ protected:
     static void Enter(CHyperLink& link)
     {
         RECT rc = link.GetWindowRect();
-        ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ASSERT_TRUE(MoveCursorTo((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
         link.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         ASSERT_TRUE(PumpUntil([&] { return link.IsHovering() == TRUE; }));
     }
 
-    static void LeaveWithoutMouseMessage() { ::SetCursorPos(900, 700); }
+    static void LeaveWithoutMouseMessage() { ASSERT_TRUE(MoveCursorTo(900, 700)); }
 
     Parent parent;
     Font font;
@@ -333,6 +333,13 @@ private:
     std::string m_path;
 };
 
+// Whether a command line read by StandInLog is the stand-in's (shown when not).
+::testing::AssertionResult StartedStandIn(const std::string& line)
+{
+    if (line.find("fake_windiff.exe") != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "command line: \"" << line << "\"";
+}
+
 } // namespace
 
 TEST(HyperLinkOpen, FallbackCommandComesFromTheHtmTemplate)
@@ -385,7 +392,7 @@ TEST(HyperLinkOpen, OpensThroughTheShellOrTheHtmProgram)
         StandInLog log;
         int result = CHyperLink::OpenUrl(kStandIn, SW_SHOWNOACTIVATE);
         EXPECT_GT(result, 32);
-        EXPECT_NE(std::string::npos, log.CommandLine().find("fake_windiff.exe"));
+        EXPECT_TRUE(StartedStandIn(log.CommandLine()));
     }
     {
         // The shell cannot open the target: the ".htm" program gets it.
@@ -416,7 +423,7 @@ TEST_F(HyperLinkTest, ClickOpensTheTargetAndMarksTheLinkVisited)
     link.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     link.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     ASSERT_TRUE(PumpUntil([&] { return link.GetVisited() == TRUE; }));
-    EXPECT_NE(std::string::npos, log.CommandLine().find("fake_windiff.exe"));
+    EXPECT_TRUE(StartedStandIn(log.CommandLine()));
     LeaveWithoutMouseMessage();
     PumpUntil([&] { return !link.IsHovering(); }, 3000);
     EXPECT_EQ(kPurple, TextColour(link));

@@ -6,13 +6,23 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 void ExpectLiveControls(HWND dialog, const std::vector<ExpectedControl>& table, const std::set<int>& sizeChanges,
                         const std::set<int>& skipText)
 {
+    // The template's order, with the group box around the file field moved
+    // to just below the field.
+    std::vector<ExpectedControl> order = table;
+    auto field = std::find_if(order.begin(), order.end(), [](const ExpectedControl& e) { return e.id == 128; });
+    auto box = std::find_if(std::make_reverse_iterator(field), order.rend(),
+                            [](const ExpectedControl& e) { return e.kind == Kind::GroupBox; });
+    if (field != order.end() && box != order.rend()) std::rotate(box.base() - 1, box.base(), field + 1);
+
     HWND child = ::GetWindow(dialog, GW_CHILD);
-    for (const ExpectedControl& e : table) {
+    for (const ExpectedControl& e : order) {
         SCOPED_TRACE(std::string("control ") + std::to_string(e.id) + " " + e.text);
         ASSERT_NE(nullptr, child);
         EXPECT_EQ(e.id, static_cast<short>(::GetDlgCtrlID(child)));

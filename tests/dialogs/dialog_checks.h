@@ -11,8 +11,10 @@
 #include <set>
 #include <string>
 
-// Every child control in creation order has the table's id, text and
-// position (dialog units mapped with the dialog's font). Ids in
+// Every child control in z-order has the table's id, text and position
+// (dialog units mapped with the dialog's font). The z-order is the table's,
+// except that the group box around the file field (128) lies just below the
+// field, so that drags from other programs reach the field. Ids in
 // `sizeChanges` only keep their top-left corner (icons and links size
 // themselves); `skipText` ids are not compared by text.
 void ExpectLiveControls(HWND dialog, const std::vector<ExpectedControl>& table,

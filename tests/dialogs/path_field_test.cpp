@@ -60,19 +60,18 @@ protected:
         if (parent.IsWindow()) parent.DestroyWindow();
     }
 
-    // One drag over the field and a drop: the effects it answered.
+    // One drag over the field and a drop, from a source that offers these
+    // effects (a shell drag offers all): the effects the field answered.
     struct DragResult {
         DWORD enter, over, drop;
     };
-    DragResult Drag(IDataObject* data)
+    DragResult Drag(IDataObject* data, DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK)
     {
         IDropTarget* target = field.GetDropTarget();
         POINTL pt = {20, 20};
-        DragResult r = {DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, 0, 0};
+        DragResult r = {offered, offered, offered};
         target->DragEnter(data, MK_LBUTTON, pt, &r.enter);
-        r.over = DROPEFFECT_COPY | DROPEFFECT_LINK;
         target->DragOver(MK_LBUTTON, pt, &r.over);
-        r.drop = DROPEFFECT_COPY | DROPEFFECT_LINK;
         target->Drop(data, 0, pt, &r.drop);
         return r;
     }
@@ -126,6 +125,24 @@ TEST_F(PathFieldTest, TakesOneDroppedFileAndTellsTheOwner)
     ASSERT_TRUE(PumpUntil([&] { return !sink.calls.empty(); }));
     EXPECT_EQ(file, field.GetWindowText());
     EXPECT_EQ(std::vector<int>{128}, sink.calls);
+
+    // Link when the source offers it, else copy; never move.
+    const struct {
+        DWORD offered, answer;
+    } offers[] = {
+        {DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY},
+        {DROPEFFECT_LINK, DROPEFFECT_LINK},
+        {DROPEFFECT_MOVE, DROPEFFECT_NONE},
+    };
+    for (const auto& o : offers) {
+        SCOPED_TRACE(o.offered);
+        r = Drag(data.Get(), o.offered);
+        EXPECT_EQ(o.answer, r.enter);
+        EXPECT_EQ(o.answer, r.over);
+        EXPECT_EQ(o.answer, r.drop);
+    }
+    PumpFor(0);
+    EXPECT_EQ(3u, sink.calls.size()); // the refused drop posted nothing
 }
 
 TEST_F(PathFieldTest, RefusesFoldersSeveralFilesAndTextsNamingNothing)

@@ -2,7 +2,9 @@
 
 #include "framework/Handles.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -292,17 +294,130 @@ std::vector<std::string> ReadHistory(int slot)
 
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder, DWORD timeoutMs)
 {
+    std::vector<std::string> arguments;
+    return ReadStandInLog(logFile, commandLine, folder, arguments, timeoutMs);
+}
+
+bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
+                    std::vector<std::string>& arguments, DWORD timeoutMs)
+{
     if (!WaitFor([&] { return ::GetFileAttributesA(logFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
         return false;
     std::ifstream in(logFile, std::ios::binary);
-    std::getline(in, commandLine);
-    std::getline(in, folder);
-    auto trim = [](std::string& s) {
-        if (!s.empty() && s.back() == '\r') s.pop_back();
-    };
-    trim(commandLine);
-    trim(folder);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    lines.resize(std::max<size_t>(lines.size(), 2));
+    commandLine = lines[0];
+    folder = lines[1];
+    arguments.assign(lines.begin() + 2, lines.end());
     return true;
+}
+
+namespace {
+
+// The source side of a drag from this process: it goes on while the left
+// button is down, and notes when the cursor has reached the target.
+class DropSource : public IDropSource {
+public:
+    explicit DropSource(POINT target) : m_target(target) {}
+    UniqueHandle started{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle arrived{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
+            *out = static_cast<IDropSource*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    // Lives on the caller's stack for the length of the drag.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override
+    {
+        ::SetEvent(started.Get());
+        POINT pos{};
+        ::GetCursorPos(&pos);
+        if (std::abs(pos.x - m_target.x) <= 1 && std::abs(pos.y - m_target.y) <= 1) ::SetEvent(arrived.Get());
+        if (escape) return DRAGDROP_S_CANCEL;
+        return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    POINT m_target;
+};
+
+// Mouse input at a screen point (absolute coordinates, as a real mouse).
+void SendMouse(DWORD flags, POINT at)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65536 + width / 2) / width;
+    input.mi.dy = (at.y * 65536 + height / 2) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+} // namespace
+
+POINT CentreOf(HWND hwnd)
+{
+    RECT rc = WindowRect(hwnd);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target)
+{
+    // The button goes down on a window of this process at the bottom left of
+    // the screen, away from the program's windows.
+    const POINT start = {12, ::GetSystemMetrics(SM_CYSCREEN) - 12};
+    HWND pad = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_NOTIFY,
+                                 start.x - 8, start.y - 8, 16, 16, nullptr, nullptr, nullptr, nullptr);
+    if (!pad) return DROPEFFECT_NONE;
+    // Whatever input is left from before must not end this drag at once.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    SendMouse(MOUSEEVENTF_LEFTDOWN, start);
+    bool pressed = false;
+    WaitFor([&] {
+        while (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+            pressed = pressed || msg.message == WM_LBUTTONDOWN;
+        return pressed;
+    });
+
+    DWORD effect = DROPEFFECT_NONE;
+    if (pressed) {
+        // A second thread moves the pointer and lets the button go while
+        // this one runs the drag loop.
+        struct Mover {
+            DropSource source;
+            POINT start, target;
+            static DWORD WINAPI Run(void* param)
+            {
+                auto* m = static_cast<Mover*>(param);
+                ::WaitForSingleObject(m->source.started.Get(), 10000);
+                SendMouse(0, POINT{(m->start.x + m->target.x) / 2, (m->start.y + m->target.y) / 2});
+                SendMouse(0, m->target);
+                ::WaitForSingleObject(m->source.arrived.Get(), 10000);
+                SendMouse(MOUSEEVENTF_LEFTUP, m->target);
+                return 0;
+            }
+        } mover{DropSource(target), start, target};
+        UniqueHandle thread(::CreateThread(nullptr, 0, &Mover::Run, &mover, 0, nullptr));
+        if (::DoDragDrop(data, &mover.source, allowedEffects, &effect) != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
+        if (thread.Get()) ::WaitForSingleObject(thread.Get(), INFINITE);
+    }
+    ::DestroyWindow(pad);
+    return effect;
 }
 
 PairmateProcess::~PairmateProcess()

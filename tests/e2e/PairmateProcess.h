@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <functional>
 #include <string>
@@ -142,8 +143,19 @@ void ClickButton(HWND button);
 RECT WorkAreaRect();
 RECT WindowRect(HWND hwnd);
 
+// A real OLE drag of `data` from this process, as from another program: the
+// left button goes down on a small window of this process, the mouse moves
+// to the screen point `target` and the button comes up there. Returns the
+// effect the drop ended with (DROPEFFECT_NONE when it was refused).
+DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
+// The centre of a window, in screen coordinates.
+POINT CentreOf(HWND hwnd);
+
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);
-// The stand-in's record: first line the command line, second the folder.
+// The stand-in's record: first line the command line, second the folder,
+// then, one a line, the arguments as the C runtime split them.
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
                     DWORD timeoutMs = 15000);
+bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
+                    std::vector<std::string>& arguments, DWORD timeoutMs = 15000);

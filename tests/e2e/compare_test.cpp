@@ -5,6 +5,7 @@
 
 #include "e2e/PairmateProcess.h"
 #include "support/drop_data.h"
+#include "support/pump.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
 
 } // namespace
 
-TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartEndsAtOnce)
+TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce)
 {
     StartWith(Defaults());
     HWND bar = app.Bar();
@@ -67,8 +68,18 @@ TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartEndsAtOnce)
     EXPECT_EQ(w.right - w.left, r.right - r.left);
     EXPECT_EQ(28, r.bottom - r.top);
 
+    // Another window titled "Pairmate" lies on top (an Explorer window on a
+    // folder of that name): the second copy brings the bar forward, not it.
+    HWND decoy = ::CreateWindowExA(0, "STATIC", "Pairmate", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, decoy);
+    ::SetForegroundWindow(decoy);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == decoy; }));
+
     PairmateProcess second;
     ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == bar; }));
+    ::DestroyWindow(decoy);
     EXPECT_TRUE(second.WaitForExit(10000)) << "the second copy must end by itself";
     DWORD code = 1;
     ::GetExitCodeProcess(second.Process(), &code);
@@ -159,10 +170,12 @@ TEST_F(CompareTest, ComparingTwoFilesStartsWinDiffAndRecordsBothPaths)
     EXPECT_EQ(w.right - 15, BarRect(app.Bar()).left);
 }
 
-TEST_F(CompareTest, FoldersWithAutoMinimiseOffKeepTheBarWhereItWas)
+TEST_F(CompareTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
 {
-    std::string left = temp.Folder("left dir");
-    std::string right = temp.Folder("right");
+    // A trailing backslash (as the folder chooser gives for a drive) must
+    // not escape the closing quote; the trail byte 0x5C of 表 is no backslash.
+    std::string left = temp.Folder("left dir") + "\\";
+    std::string right = temp.Folder("表");
     StoredSettings settings = Defaults();
     settings.hasAutoMinimize = true;
     settings.autoMinimize = 0;
@@ -176,9 +189,13 @@ TEST_F(CompareTest, FoldersWithAutoMinimiseOffKeepTheBarWhereItWas)
     app.SetComboText(kPath2, right);
     app.Command(kCompare);
     std::string commandLine, folder;
-    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
-    EXPECT_EQ("\"" + StandInPath() + "\" \"" + left + "\" \"" + right + "\"", commandLine);
+    std::vector<std::string> arguments;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+    EXPECT_EQ("\"" + StandInPath() + "\" \"" + left + "\\\" \"" + right + "\"", commandLine);
+    EXPECT_EQ((std::vector<std::string>{left, right}), arguments);
     ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
+    EXPECT_EQ(std::vector<std::string>{left}, ReadHistory(1));
+    EXPECT_EQ(left, app.ComboText(kPath1));
     EXPECT_TRUE(app.NoMessageBoxWithin(300));
     RECT r = BarRect(app.Bar());
     EXPECT_EQ(w.left, r.left);
@@ -283,10 +300,8 @@ TEST_F(CompareTest, AFileDraggedFromAnotherProgramFillsTheBoxAndShowsItsIcon)
 
     ComPtr<IDataObject> data = ShellDataObject({file});
     ASSERT_TRUE(data);
-    RECT combo = WindowRect(app.Control(kPath2));
-    POINT to = {(combo.left + combo.right) / 2, combo.top + 8};
-    POINT from = {to.x, w.bottom - 50};
-    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), DragAndDrop(data.Get(), from, to));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY),
+              DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(app.Control(kPath2))));
     ASSERT_TRUE(WaitFor([&] { return app.ComboText(kPath2) == file; }));
 
     // Icon box 2 starts at x L + w + 222 with w = (W - 320) / 2, y t + 1.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "support/drop_data.h"
 
 #include <cstdlib>
 
@@ -187,6 +188,28 @@ TEST_F(DialogsTest, SettingsWithAVanishedFileShowNoPathAndRefuseOk)
     EXPECT_EQ(winDiff, stored);
     DWORD dword = 0;
     EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword));
+}
+
+TEST_F(DialogsTest, TextDraggedFromAnotherProgramReachesTheFileFieldAndTheBoxes)
+{
+    // Real drags from this process. An editor's text offers copy and move:
+    // the file field inside its group box takes it as a copy.
+    std::string file = temp.File("windiff.exe");
+    Start(Defaults());
+    HWND dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    HWND field = ::GetDlgItem(dialog, kPathField);
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY),
+              DragAndDrop(TextDataObject(file).Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, CentreOf(field)));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(field) == file; })) << WindowText(field);
+    Close(dialog, IDCANCEL);
+
+    // A source that offers only a link: the combo box takes it as one.
+    app.Command(kMaximize);
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK),
+              DragAndDrop(TextDataObject("D:\\linked").Get(), DROPEFFECT_LINK, CentreOf(app.Control(kPath2))));
+    EXPECT_TRUE(WaitFor([&] { return app.ComboText(kPath2) == "D:\\linked"; })) << app.ComboText(kPath2);
 }
 
 TEST_F(DialogsTest, ClosingTheBarFromOutsideWhileSettingsAreOpenEndsTheProgramCleanly)

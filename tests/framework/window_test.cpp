@@ -8,6 +8,7 @@
 #include "support/pump.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -113,13 +114,33 @@ namespace {
 
 // A frame that deletes itself, destroyed from inside one of its own
 // handlers, which goes on using the object afterwards (as a handler does
-// whose modal dialog or menu was ended by the window's destruction).
+// whose modal dialog or menu was ended by the window's destruction), or
+// refusing its own creation.
 class SelfClosingFrame : public CFrameWnd {
 public:
-    explicit SelfClosingFrame(std::vector<std::string>& log) : m_log(log) {}
+    explicit SelfClosingFrame(std::vector<std::string>& log, bool refuseCreate = false)
+        : m_log(log), m_refuseCreate(refuseCreate) {}
     ~SelfClosingFrame() override { m_log.push_back("deleted"); }
+
+    // A deleted object's memory is filled with a pattern and kept until the
+    // next deletion, so that a write into a deleted object shows.
+    static void* operator new(size_t size) { return ::operator new(size); }
+    static void operator delete(void* block, size_t size)
+    {
+        ::operator delete(s_freed);
+        std::memset(block, 0xDD, size);
+        s_freed = block;
+        s_freedSize = size;
+    }
+    static bool FreedBlockUntouched()
+    {
+        const auto* bytes = static_cast<const unsigned char*>(s_freed);
+        return bytes && std::all_of(bytes, bytes + s_freedSize, [](unsigned char b) { return b == 0xDD; });
+    }
+
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
+        if (msg == WM_CREATE && m_refuseCreate) return -1;
         if (msg == WM_APP) {
             ::DestroyWindow(m_hWnd);
             m_log.push_back(m_hWnd ? "handler: still attached" : "handler: detached");
@@ -130,11 +151,16 @@ public:
 
 private:
     std::vector<std::string>& m_log;
+    bool m_refuseCreate;
+    static void* s_freed;
+    static size_t s_freedSize;
 };
+void* SelfClosingFrame::s_freed = nullptr;
+size_t SelfClosingFrame::s_freedSize = 0;
 
 } // namespace
 
-TEST(Window, WindowDestroyedInsideItsOwnHandlerKeepsTheObjectUntilTheHandlerReturns)
+TEST(Window, WindowDestroyedInsideItsOwnHandlerOrCreationKeepsTheObjectUntilThoseReturn)
 {
     std::vector<std::string> log;
     auto* frame = new SelfClosingFrame(log);
@@ -150,4 +176,11 @@ TEST(Window, WindowDestroyedInsideItsOwnHandlerKeepsTheObjectUntilTheHandlerRetu
     ASSERT_TRUE(frame->Create(nullptr, "SelfClosing", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}));
     ::DestroyWindow(frame->m_hWnd);
     EXPECT_EQ((std::vector<std::string>{"deleted"}), log);
+
+    // Destroyed inside CreateWindowEx: deleted once Create is done with it.
+    log.clear();
+    frame = new SelfClosingFrame(log, true);
+    EXPECT_FALSE(frame->Create(nullptr, "SelfClosing", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}));
+    EXPECT_EQ((std::vector<std::string>{"deleted"}), log);
+    EXPECT_TRUE(SelfClosingFrame::FreedBlockUntouched());
 }

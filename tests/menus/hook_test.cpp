@@ -1,6 +1,7 @@
 // Window-procedure hooks on real windows: chains of one and two hooks,
-// removal of the older or the newer, swallowed messages, and the automatic
-// detaching at WM_NCDESTROY.
+// removal of the older or the newer, swallowed messages, hooks that unhook
+// themselves, procedures set after the hooks, and the automatic detaching
+// at WM_NCDESTROY.
 #include <gtest/gtest.h>
 
 #include "framework/FrameWnd.h"
@@ -44,6 +45,7 @@ class TestHook : public CSubclassWnd {
 public:
     explicit TestHook(std::string name) : m_name(std::move(name)) {}
     bool swallow = false;
+    bool unhookOnProbe = false;
     std::vector<UINT> seen;
     LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override
     {
@@ -51,6 +53,7 @@ public:
         if (msg == kProbe) {
             g_order.push_back(m_name);
             if (swallow) return 0x77;
+            if (unhookOnProbe) Unhook();
         }
         return CSubclassWnd::WindowProc(hwnd, msg, wParam, lParam);
     }
@@ -170,6 +173,57 @@ TEST_F(HookTest, HookThatReturnsWithoutPassingOnSwallowsTheMessage)
     EXPECT_TRUE(g_procCalls.empty());
     b.Unhook();
     a.Unhook();
+}
+
+TEST_F(HookTest, HookThatUnhooksItselfStillPassesThatMessageOn)
+{
+    TestHook a("A"), b("B");
+    a.HookWindow(&wnd);
+    b.HookWindow(&wnd);
+    b.unhookOnProbe = true;
+    EXPECT_EQ(kProcResult, Probe());
+    EXPECT_EQ((std::vector<std::string>{"B", "A", "proc"}), g_order);
+    EXPECT_EQ(&a, GetHookMap().LookupHook(hwnd));
+    EXPECT_EQ(nullptr, b.GetNextHook()); // detached once the message is done
+    EXPECT_EQ(nullptr, b.GetOldWndProc());
+
+    a.unhookOnProbe = true; // the last hook
+    g_order.clear();
+    EXPECT_EQ(kProcResult, Probe());
+    EXPECT_EQ((std::vector<std::string>{"A", "proc"}), g_order);
+    EXPECT_EQ(kRecordingProc, Proc());
+    EXPECT_EQ(nullptr, a.GetOldWndProc());
+}
+
+namespace {
+WNDPROC g_beforeLater = nullptr;
+LRESULT CALLBACK LaterSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == kProbe) g_order.push_back("later");
+    return ::CallWindowProcA(g_beforeLater, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(HookTest, LastHookLeavesAProcedureSetAfterItInPlace)
+{
+    // Somebody subclasses the window after the hooks: removing the last hook
+    // must neither cut that procedure out nor lose what it passes on.
+    TestHook a("A");
+    a.HookWindow(&wnd);
+    g_beforeLater = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclassProc)));
+    a.Unhook();
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&LaterSubclassProc), Proc());
+    EXPECT_EQ(kProcResult, Probe());
+    EXPECT_EQ((std::vector<std::string>{"later", "proc"}), g_order);
+
+    // A hook added now sits where the hooks were, below that procedure.
+    a.HookWindow(&wnd);
+    g_order.clear();
+    EXPECT_EQ(kProcResult, Probe());
+    EXPECT_EQ((std::vector<std::string>{"later", "A", "proc"}), g_order);
+    EXPECT_EQ(kNcDestroyResult, ::SendMessageA(hwnd, WM_NCDESTROY, 0, 0));
+    EXPECT_FALSE(a.IsHooked());
 }
 
 TEST_F(HookTest, NcDestroyDetachesEveryHookAndRestoresTheProcedureFirst)

@@ -145,21 +145,20 @@ protected:
     {
         return static_cast<IDropTarget*>(::GetPropA(m_combo.m_hWnd, "OleDropTargetInterface"));
     }
-    DWORD Enter(IDataObject* data)
+    // Each step with the effects the source offers (a shell drag offers all).
+    static constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    DWORD Enter(IDataObject* data, DWORD effect = kAll)
     {
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
         EXPECT_EQ(S_OK, RegisteredTarget()->DragEnter(data, MK_LBUTTON, POINTL{100, 70}, &effect));
         return effect;
     }
-    DWORD Over()
+    DWORD Over(DWORD effect = kAll)
     {
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
         EXPECT_EQ(S_OK, RegisteredTarget()->DragOver(MK_LBUTTON, POINTL{101, 70}, &effect));
         return effect;
     }
-    DWORD Drop(IDataObject* data)
+    DWORD Drop(IDataObject* data, DWORD effect = kAll)
     {
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
         EXPECT_EQ(S_OK, RegisteredTarget()->Drop(data, 0, POINTL{101, 70}, &effect));
         return effect;
     }
@@ -368,7 +367,7 @@ TEST_F(ComboTest, TextIsTakenVerbatimAndWhole)
     ExpectRefused(&nothing);
 }
 
-TEST_F(ComboTest, DragOverFollowsTheLastEnter)
+TEST_F(ComboTest, DragAnswersFollowTheLastEnterAndWhatTheSourceOffers)
 {
     TestDataObject text;
     text.OfferText("x");
@@ -378,6 +377,23 @@ TEST_F(ComboTest, DragOverFollowsTheLastEnter)
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Over()); // kept after leaving
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), Enter(&nothing));
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), Over());
+
+    // Copy when offered, else link; never move.
+    const struct {
+        DWORD offered, answer;
+    } offers[] = {
+        {DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY},
+        {DROPEFFECT_LINK, DROPEFFECT_LINK},
+        {DROPEFFECT_MOVE, DROPEFFECT_NONE},
+    };
+    for (const auto& o : offers) {
+        SCOPED_TRACE(o.offered);
+        EXPECT_EQ(o.answer, Enter(&text, o.offered));
+        EXPECT_EQ(o.answer, Over(o.offered));
+        EXPECT_EQ(o.answer, Drop(&text, o.offered));
+    }
+    Settle();
+    EXPECT_EQ(2, m_frame.Count(CBN_EDITCHANGE)); // the refused drop posted nothing
 }
 
 TEST_F(ComboTest, ForeignDropMessagesAreIgnored)

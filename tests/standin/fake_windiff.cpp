@@ -1,9 +1,11 @@
-// Stands in for windiff.exe in the tests. It writes its full command line and
-// its working folder to the file named by PAIRMATE_STANDIN_LOG (two lines),
+// Stands in for windiff.exe in the tests. It writes its full command line,
+// its working folder and then, one a line, the arguments after the program
+// name as the C runtime split them, to the file named by PAIRMATE_STANDIN_LOG,
 // then runs a message loop until it gets WM_CLOSE or its time-out passes, so
 // that the caller's WaitForInputIdle returns at once.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 static LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -35,6 +37,10 @@ static void WriteLog()
     GetCurrentDirectoryA(sizeof(cwd), cwd);
     text += cwd;
     text += "\r\n";
+    for (int i = 1; i < __argc; ++i) {
+        text += __argv[i];
+        text += "\r\n";
+    }
 
     // Written to a temporary name and renamed, so a reader never sees half a file.
     std::string tmp = std::string(logName) + ".tmp";

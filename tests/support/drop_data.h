@@ -1,6 +1,6 @@
 // Data objects for drop tests: the shell's own object for real files and
 // folders, and a small object of our own that offers CF_TEXT (optionally on
-// top of another object's formats); and a real drag with the mouse.
+// top of another object's formats).
 #pragma once
 
 #include "framework/Handles.h"
@@ -17,10 +17,3 @@ ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths);
 // pass no terminating NUL to test a reader's bounds) and forwards every
 // other format to `inner` when there is one.
 ComPtr<IDataObject> TextDataObject(const std::string& bytes, IDataObject* inner = nullptr);
-
-// Drags `data` with the left mouse button from `from` to `to` (screen
-// coordinates) and lets go there, as a user does: press, moves and release
-// are real input (SendInput from a second thread), the drag loop is OLE's own
-// DoDragDrop on the calling thread (which must have initialised OLE). Returns
-// the effect of the drop, DROPEFFECT_NONE when the target refused it.
-DWORD DragAndDrop(IDataObject* data, POINT from, POINT to);

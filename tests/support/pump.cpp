@@ -38,3 +38,15 @@ void PumpFor(DWORD ms)
     } while (::GetTickCount() - start < ms);
     PumpPending();
 }
+
+bool MoveCursorTo(int x, int y, DWORD timeoutMs)
+{
+    return PumpUntil(
+        [&] {
+            ::SetCursorPos(x, y);
+            PumpFor(30);
+            POINT at{};
+            return ::GetCursorPos(&at) && at.x == x && at.y == y;
+        },
+        timeoutMs);
+}

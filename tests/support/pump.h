@@ -11,3 +11,7 @@
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 // Processes whatever is queued now (and for up to `ms` milliseconds).
 void PumpFor(DWORD ms);
+// Puts the pointer on a screen point and waits until the system reports it
+// there: in Wine's virtual desktop a move can be undone by the late event of
+// the move before it, so the move is repeated. Returns whether it got there.
+bool MoveCursorTo(int x, int y, DWORD timeoutMs = 5000);

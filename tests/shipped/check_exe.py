@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Checks the shipped 32-bit pairmate.exe as a file, the way Windows XP's
+loader will meet it: a stripped PE32 image below 1 MB whose header versions
+XP accepts, and whose imports (plain and delay-loaded) are all on the allowed
+list next to this script (functions that Windows XP's system DLLs export).
+
+Usage: check_exe.py EXE ALLOWED_IMPORTS
+Prints every problem and exits 1 when there is one.
+"""
+import struct
+import sys
+
+MAX_SIZE = 1000 * 1000        # below 1 MB
+XP_VERSION = (5, 1)           # Windows XP: the newest OS/subsystem version it loads
+
+
+class Image:
+    def __init__(self, data):
+        self.data = data
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
+        if data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("not a PE image")
+        (self.machine, sections, _, self.symbols_at, self.symbol_count, optional_size,
+         self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        opt = pe + 24
+        self.magic = struct.unpack_from("<H", data, opt)[0]
+        if self.magic != 0x10B:
+            raise ValueError("not a 32-bit (PE32) image")
+        self.image_base = struct.unpack_from("<I", data, opt + 28)[0]
+        self.os_version = struct.unpack_from("<HH", data, opt + 40)
+        self.subsystem_version = struct.unpack_from("<HH", data, opt + 48)
+        count = struct.unpack_from("<I", data, opt + 92)[0]
+        self.directories = [struct.unpack_from("<II", data, opt + 96 + 8 * i) for i in range(count)]
+        table = opt + optional_size
+        self.sections = [struct.unpack_from("<8sIIII", data, table + 40 * i) for i in range(sections)]
+
+    def offset(self, rva):
+        for _, vsize, vaddr, rsize, raw in self.sections:
+            if vaddr <= rva < vaddr + max(vsize, rsize):
+                return raw + rva - vaddr
+        raise ValueError("address 0x%x lies in no section" % rva)
+
+    def u32(self, rva):
+        return struct.unpack_from("<I", self.data, self.offset(rva))[0]
+
+    def text(self, rva):
+        at = self.offset(rva)
+        return self.data[at:self.data.index(b"\0", at)].decode("ascii")
+
+    def names(self, thunks):
+        """Function names of a thunk table (ordinals as '#n')."""
+        out = []
+        while True:
+            thunk = self.u32(thunks)
+            if thunk == 0:
+                return out
+            out.append("#%d" % (thunk & 0xFFFF) if thunk & 0x80000000 else self.text(thunk + 2))
+            thunks += 4
+
+    def imports(self):
+        """(dll, function) pairs of the import and delay-import tables."""
+        found = []
+        rva, size = self.directories[1] if len(self.directories) > 1 else (0, 0)
+        while rva and size:
+            lookup, _, _, name, iat = struct.unpack_from("<IIIII", self.data, self.offset(rva))
+            if name == 0:
+                break
+            found += [(self.text(name), f) for f in self.names(lookup or iat)]
+            rva += 20
+        rva, size = self.directories[13] if len(self.directories) > 13 else (0, 0)
+        while rva and size:
+            attributes, name, _, _, lookup = struct.unpack_from("<IIIII", self.data, self.offset(rva))
+            if name == 0:
+                break
+            # Old-style descriptors hold addresses instead of relative ones.
+            base = 0 if attributes & 1 else self.image_base
+            found += [(self.text(name - base), f) for f in self.names(lookup - base)]
+            rva += 32
+        return found
+
+
+def allowed(path):
+    out = set()
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if line:
+                dll, function = line.split()
+                out.add((dll.lower(), function))
+    return out
+
+
+def problems(exe, allowed_path):
+    with open(exe, "rb") as f:
+        data = f.read()
+    image = Image(data)
+    found = []
+    if image.machine != 0x14C:
+        found.append("machine 0x%x is not i386" % image.machine)
+    if len(data) >= MAX_SIZE:
+        found.append("size %d bytes is not below %d" % (len(data), MAX_SIZE))
+    if image.symbols_at or image.symbol_count:
+        found.append("not stripped: %d symbols" % image.symbol_count)
+    for what, version in (("OS", image.os_version), ("subsystem", image.subsystem_version)):
+        if tuple(version) > XP_VERSION:
+            found.append("%s version %d.%d is newer than Windows XP's 5.1" % ((what,) + tuple(version)))
+    ok = allowed(allowed_path)
+    imports = image.imports()
+    if not imports:
+        found.append("no imports found")
+    for dll, function in imports:
+        if (dll.lower(), function) not in ok:
+            found.append("import not on the allowed list: %s %s" % (dll, function))
+    print("%s: %d bytes, OS %d.%d, subsystem %d.%d, %d imports" %
+          ((exe, len(data)) + tuple(image.os_version) + tuple(image.subsystem_version) + (len(imports),)))
+    return found
+
+
+if __name__ == "__main__":
+    issues = problems(sys.argv[1], sys.argv[2])
+    for issue in issues:
+        print("FAIL: " + issue)
+    sys.exit(1 if issues else 0)
