@@ -1,19 +1,26 @@
 // Timings of the path-history operations, of one process start, of
-// Pairmate's start-up (against a reference program started the same way) and
-// of one Compare, printed for a person to read (run by hand; not a test).
+// Pairmate's start-up (against Wine's notepad started the same way, and
+// against other builds of Pairmate named on the command line) and of the
+// first icon, drop and Compare of a fresh bar, printed for a person to read
+// (run by hand; not a test).
 // The history timings work in their own scratch registry key, deleted at the
 // end; the start-up and Compare timings put back the settings and histories
 // they touch.
+#include "app/MainFrame.h"
 #include "app/RunProcess.h"
 #include "framework/Handles.h"
 #include "settings/PathHistory.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
+#include "e2e/PairmateProcess.h"
+#include "support/drop_data.h"
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -214,23 +221,39 @@ private:
     PROCESS_INFORMATION m_pi = {};
 };
 
-// Milliseconds from CreateProcess to a visible window (-1: none within 30 s).
-double TimeToVisibleWindow(StartedProgram& program, const std::string& commandLine, const char* title,
-                           HWND* window)
+// Milliseconds since `start`.
+double MsSince(const LARGE_INTEGER& start)
 {
-    LARGE_INTEGER start, now;
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return Seconds(start, now) * 1000.0;
+}
+
+// Polls `done` every millisecond; false after 30 s.
+bool Poll(const std::function<bool()>& done)
+{
+    LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
-    if (!program.Start(commandLine)) return -1;
-    for (;;) {
-        if (HWND hwnd = program.VisibleWindow(title)) {
-            ::QueryPerformanceCounter(&now);
-            if (window) *window = hwnd;
-            return Seconds(start, now) * 1000.0;
-        }
-        ::QueryPerformanceCounter(&now);
-        if (Seconds(start, now) > 30.0) return -1;
+    while (!done()) {
+        if (MsSince(start) > 30000.0) return false;
         ::Sleep(1);
     }
+    return true;
+}
+
+// Starts the program and waits for its first visible window (with that
+// title when one is given). `start` receives the moment of CreateProcess;
+// the result is the milliseconds until the window showed, -1 when none did.
+double StartToVisibleWindow(StartedProgram& program, const std::string& commandLine, const char* title,
+                            LARGE_INTEGER& start, HWND* window = nullptr)
+{
+    ::QueryPerformanceCounter(&start);
+    if (!program.Start(commandLine)) return -1;
+    HWND hwnd = nullptr;
+    if (!Poll([&] { return (hwnd = program.VisibleWindow(title)) != nullptr; })) return -1;
+    const double ms = MsSince(start);
+    if (window) *window = hwnd;
+    return ms;
 }
 
 std::string Folder(const char* module)
@@ -241,16 +264,215 @@ std::string Folder(const char* module)
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-// Pairmate's start-up to its visible bar against Wine's notepad, started
-// the same way in the same run; then the time of one Compare (the command
-// sent to the bar until it returns) with the stand-in as WinDiff.
-void BenchStartUpAndCompare()
+// Times of one kind, in milliseconds; failed runs (negative) are counted
+// apart.
+struct Samples {
+    std::vector<double> values;
+    int failed = 0;
+    void Add(double ms)
+    {
+        if (ms < 0) ++failed;
+        else values.push_back(ms);
+    }
+    double Median() const
+    {
+        if (values.empty()) return -1;
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
+    double Min() const { return values.empty() ? -1 : *std::min_element(values.begin(), values.end()); }
+    void Print() const
+    {
+        std::printf(" %8.1f (%7.1f)", Median(), Min());
+        if (failed) std::printf(" [%d failed]", failed);
+    }
+};
+
+// A pairmate.exe to time: this build's, or another one named on the
+// command line (an earlier build, say), timed in the same run.
+struct Candidate {
+    std::string label;
+    std::string commandLine;
+};
+
+std::string Notepad()
 {
-    const std::string bin = Folder(nullptr);
-    const std::string pairmate = "\"" + bin + "\\pairmate.exe\"";
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string notepad = "\"" + std::string(windows) + "\\notepad.exe\"";
+    return "\"" + std::string(windows) + "\\notepad.exe\"";
+}
+
+// Start-up to the first visible window of each candidate and of Wine's
+// notepad, interleaved: every round starts each program once, in an order
+// that rotates from round to round.
+void BenchStartUp(int rounds, const std::vector<Candidate>& candidates)
+{
+    const std::string notepad = Notepad();
+    const size_t n = candidates.size() + 1; // index 0: notepad
+    std::vector<Samples> times(n);
+    std::vector<Samples> ratios(n);
+    std::printf("Start-up to the first visible window, milliseconds: median (fastest) of %d interleaved starts\n",
+                rounds);
+    for (int r = 0; r < rounds; ++r) {
+        std::vector<double> round(n, -1);
+        for (size_t j = 0; j < n; ++j) {
+            const size_t k = (j + static_cast<size_t>(r)) % n;
+            StartedProgram program;
+            LARGE_INTEGER start;
+            round[k] = k == 0 ? StartToVisibleWindow(program, notepad, nullptr, start)
+                              : StartToVisibleWindow(program, candidates[k - 1].commandLine, "Pairmate", start);
+            times[k].Add(round[k]);
+        }
+        for (size_t k = 1; k < n; ++k)
+            ratios[k].Add(round[0] > 0 && round[k] > 0 ? round[k] / round[0] : -1);
+    }
+    std::printf("  %-44s", "notepad");
+    times[0].Print();
+    std::printf("\n");
+    for (size_t k = 1; k < n; ++k) {
+        std::printf("  %-44s", candidates[k - 1].label.c_str());
+        times[k].Print();
+        const double ratio = times[0].Median() > 0 ? times[k].Median() / times[0].Median() : 0.0;
+        std::printf("   ratio of medians %.2f, median of round ratios %.2f\n", ratio, ratios[k].Median());
+    }
+}
+
+COLORREF ScreenPixel(POINT pt)
+{
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF c = ::GetPixel(screen, pt.x, pt.y);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// The top-left corner of an icon box of the maximised bar, on the screen:
+// its frame is drawn there when the box shows an icon.
+POINT IconBoxCorner(HWND bar, int slot)
+{
+    RECT rc = {}, work = {};
+    ::GetWindowRect(bar, &rc);
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int handleWidth = 15; // the shipped handle bitmap
+    const CMainFrame::Layout layout =
+        CMainFrame::ComputeLayout(work.right - work.left, handleWidth, rc.bottom - rc.top);
+    const RECT& box = slot == 1 ? layout.icon1 : layout.icon2;
+    return POINT{rc.left + box.left, rc.top + box.top};
+}
+
+bool IconShown(HWND bar, int slot)
+{
+    return ScreenPixel(IconBoxCorner(bar, slot)) == RGB(128, 128, 128);
+}
+
+// What a user does first with a fresh bar: slide it out (a click on the
+// handle) and then show an icon (type a path), drop a file from another
+// program, or Compare.
+enum class Action { Icon, Drop, Compare };
+
+struct ActionFiles {
+    std::string file1, file2;
+};
+
+// Runs the action; true when it came to its visible end (icon drawn on the
+// screen, or Compare returned).
+bool RunAction(Action action, HWND bar, const ActionFiles& files)
+{
+    ::SendMessageA(bar, WM_COMMAND, MAKEWPARAM(32787, BN_CLICKED), 0); // maximise
+    HWND combo1 = ::GetDlgItem(bar, 600), combo2 = ::GetDlgItem(bar, 601);
+    switch (action) {
+    case Action::Icon:
+        ::SendMessageA(combo1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(files.file1.c_str()));
+        ::SendMessageA(bar, WM_COMMAND, MAKEWPARAM(600, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo1));
+        return Poll([&] { return IconShown(bar, 1); });
+    case Action::Drop: {
+        ComPtr<IDataObject> data = ShellDataObject({files.file2});
+        RECT rc = {};
+        ::GetWindowRect(combo2, &rc);
+        const POINT to = {(rc.left + rc.right) / 2, rc.top + 8};
+        const DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+        if (!data || DragAndDrop(data.Get(), effects, to) == DROPEFFECT_NONE) return false;
+        return Poll([&] { return IconShown(bar, 2); });
+    }
+    case Action::Compare:
+        ::SendMessageA(combo1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(files.file1.c_str()));
+        ::SendMessageA(combo2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(files.file2.c_str()));
+        ::SendMessageA(bar, WM_COMMAND, MAKEWPARAM(32776, BN_CLICKED), 0);
+        return true;
+    }
+    return false;
+}
+
+// The first icon, drop and Compare of a fresh program, each in a program of
+// its own: once sent as soon as the bar is visible (the fastest user; the
+// time counts from the bar's appearance and from the process start), and
+// once after the program has answered a message (its start-up work done,
+// as for a user who looks before acting; the time counts from the action).
+void BenchFirstActions(int rounds, const std::vector<Candidate>& candidates, const ActionFiles& files)
+{
+    const struct {
+        Action action;
+        const char* name;
+    } kActions[] = {{Action::Icon, "icon shown"}, {Action::Drop, "drop, icon shown"}, {Action::Compare, "Compare"}};
+    const size_t actions = sizeof(kActions) / sizeof(kActions[0]);
+    struct Figures {
+        Samples fromVisible, fromStart, settled;
+    };
+    std::vector<std::vector<Figures>> figures(candidates.size(), std::vector<Figures>(actions));
+
+    for (int r = 0; r < rounds; ++r) {
+        for (size_t c = 0; c < candidates.size(); ++c) {
+            for (size_t a = 0; a < actions; ++a) {
+                for (int settled = 0; settled <= 1; ++settled) {
+                    StartedProgram program;
+                    LARGE_INTEGER start;
+                    HWND bar = nullptr;
+                    Figures& f = figures[c][a];
+                    if (StartToVisibleWindow(program, candidates[c].commandLine, "Pairmate", start, &bar) < 0) {
+                        (settled ? f.settled : f.fromVisible).Add(-1);
+                        continue;
+                    }
+                    LARGE_INTEGER visible;
+                    ::QueryPerformanceCounter(&visible);
+                    if (settled) {
+                        DWORD_PTR result = 0;
+                        ::SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+                        LARGE_INTEGER issued;
+                        ::QueryPerformanceCounter(&issued);
+                        const bool done = RunAction(kActions[a].action, bar, files);
+                        f.settled.Add(done ? MsSince(issued) : -1);
+                    } else {
+                        const bool done = RunAction(kActions[a].action, bar, files);
+                        f.fromVisible.Add(done ? MsSince(visible) : -1);
+                        f.fromStart.Add(done ? MsSince(start) : -1);
+                    }
+                }
+            }
+        }
+    }
+
+    std::printf("First actions of a fresh bar (maximise, then the action), milliseconds: median (fastest) of %d\n",
+                rounds);
+    std::printf("  %-18s %-27s %-27s %-27s\n", "", "at once: from visible", "at once: from start",
+                "settled: from the action");
+    for (size_t c = 0; c < candidates.size(); ++c) {
+        std::printf("  %s\n", candidates[c].label.c_str());
+        for (size_t a = 0; a < actions; ++a) {
+            std::printf("    %-16s", kActions[a].name);
+            figures[c][a].fromVisible.Print();
+            figures[c][a].fromStart.Print();
+            figures[c][a].settled.Print();
+            std::printf("\n");
+        }
+    }
+}
+
+// Start-up against notepad, then the first actions, with the stand-in as
+// WinDiff; the settings and histories these runs touch are put back.
+void BenchStartUpAndFirstActions(int rounds, std::vector<Candidate> candidates, bool firstActions)
+{
+    const std::string bin = Folder(nullptr);
+    candidates.insert(candidates.begin(), Candidate{"pairmate.exe (this build)", "\"" + bin + "\\pairmate.exe\""});
 
     // Keep the user's settings and histories; point the program at the
     // stand-in so that no set-up dialog waits, and let the stand-ins end soon.
@@ -264,53 +486,24 @@ void BenchStartUpAndCompare()
     BOOL autoMinimize = TRUE;
     LoadPairmateSettings(dummy, autoMinimize); // creates the keys on a fresh profile
     WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, (bin + "\\fake_windiff.exe").c_str());
+    ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", nullptr);
     ::SetEnvironmentVariableA("PAIRMATE_STANDIN_TIMEOUT_MS", "1000");
 
-    std::printf("Start-up to a visible window, milliseconds (ratio Pairmate / notepad)\n");
-    std::vector<double> ratios;
-    for (int i = 1; i <= 5; ++i) {
-        StartedProgram reference, program;
-        const double ref = TimeToVisibleWindow(reference, notepad, nullptr, nullptr);
-        reference.End();
-        const double bar = TimeToVisibleWindow(program, pairmate, "Pairmate", nullptr);
-        program.End();
-        std::printf("  run %d: Pairmate %8.1f   notepad %8.1f   ratio %5.2f\n", i, bar, ref,
-                    ref > 0 && bar > 0 ? bar / ref : 0.0);
-        if (ref > 0 && bar > 0) ratios.push_back(bar / ref);
-    }
-    if (!ratios.empty()) {
-        std::sort(ratios.begin(), ratios.end());
-        std::printf("  median ratio %.2f\n", ratios[ratios.size() / 2]);
-    }
+    BenchStartUp(rounds, candidates);
 
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    const std::string file1 = std::string(temp) + "pairmate-bench-a.txt";
-    const std::string file2 = std::string(temp) + "pairmate-bench-b.txt";
-    for (const std::string& f : {file1, file2}) {
-        UniqueHandle h(::CreateFileA(f.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
-
-    std::printf("Compare (command to return, stand-in as WinDiff), milliseconds\n");
-    StartedProgram program;
-    HWND bar = nullptr;
-    if (TimeToVisibleWindow(program, pairmate, "Pairmate", &bar) > 0) {
-        for (int i = 1; i <= 5; ++i) {
-            ::SendMessageA(::GetDlgItem(bar, 600), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file1.c_str()));
-            ::SendMessageA(::GetDlgItem(bar, 601), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file2.c_str()));
-            LARGE_INTEGER start, end;
-            ::QueryPerformanceCounter(&start);
-            ::SendMessageA(bar, WM_COMMAND, MAKEWPARAM(32776, BN_CLICKED), 0);
-            ::QueryPerformanceCounter(&end);
-            std::printf("  run %d: %8.1f\n", i, Seconds(start, end) * 1000.0);
+    if (firstActions) {
+        char temp[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        const ActionFiles files = {std::string(temp) + "pairmate-bench-a.txt",
+                                   std::string(temp) + "pairmate-bench-b.txt"};
+        for (const std::string& f : {files.file1, files.file2}) {
+            UniqueHandle h(::CreateFileA(f.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         }
-    } else {
-        std::printf("  the bar did not appear\n");
+        BenchFirstActions(rounds, candidates, files);
+        ::DeleteFileA(files.file1.c_str());
+        ::DeleteFileA(files.file2.c_str());
     }
-    program.End();
 
-    ::DeleteFileA(file1.c_str());
-    ::DeleteFileA(file2.c_str());
     history1.Save(saved1);
     history2.Save(saved2);
     if (hadFileName) {
@@ -324,10 +517,24 @@ void BenchStartUpAndCompare()
 
 } // namespace
 
-int main()
+// pairmate_bench [SECTION [ROUNDS [PAIRMATE.EXE ...]]]
+//   SECTION: all (the default), history, process, startup (start-up only),
+//   first (start-up, then the first actions). ROUNDS: interleaved rounds of
+//   the start-up timings (default 9). Further pairmate.exe files (an
+//   earlier build, say) are timed in the same runs as this build's.
+int main(int argc, char** argv)
 {
-    BenchHistories();
-    BenchRunProcess();
-    BenchStartUpAndCompare();
+    const std::string section = argc > 1 ? argv[1] : "all";
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+    std::vector<Candidate> others;
+    for (int i = 3; i < argc; ++i) others.push_back(Candidate{argv[i], std::string("\"") + argv[i] + "\""});
+
+    // The drops of the first-action timings are real OLE drags from here.
+    ::OleInitialize(nullptr);
+    if (section == "all" || section == "history") BenchHistories();
+    if (section == "all" || section == "process") BenchRunProcess();
+    if (section == "all" || section == "startup" || section == "first")
+        BenchStartUpAndFirstActions(rounds, others, section != "startup");
+    ::OleUninitialize();
     return 0;
 }

@@ -59,11 +59,28 @@ CMainFrame::CMainFrame()
     : m_history1(HKEY_CURRENT_USER, kRegHistory1Key),
       m_history2(HKEY_CURRENT_USER, kRegHistory2Key)
 {
-    m_hSysImageList = GetSmallSystemImageList();
     LoadPairmateSettings(m_strWinDiffPath, m_bAutoMinimize);
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CompleteStartup()
+{
+    RegisterAppBar();
+    // The boxes were created before OLE ran; they register now, before the
+    // user can reach them (the bar starts minimised, the boxes off screen).
+    m_wndCombo1.RegisterDropTarget(TRUE);
+    m_wndCombo2.RegisterDropTarget(TRUE);
+    // The shell builds this list on first request, which takes a while: done
+    // here, the first icon shows at once.
+    SysImageList();
+}
+
+HIMAGELIST CMainFrame::SysImageList()
+{
+    if (!m_hSysImageList) m_hSysImageList = GetSmallSystemImageList();
+    return m_hSysImageList;
+}
 
 CMainFrame::PathSlot CMainFrame::Slot(int k)
 {
@@ -143,17 +160,31 @@ CMainFrame::Layout CMainFrame::ComputeLayout(int workAreaWidth, int handleWidth,
     return layout;
 }
 
+bool CMainFrame::SamePlaces(const Layout& a, const Layout& b)
+{
+    // The icon boxes are only remembered; the children are what moves.
+    const RECT Layout::*children[] = {&Layout::toolbarMain, &Layout::combo1, &Layout::toolbar1, &Layout::combo2,
+                                      &Layout::toolbar2};
+    for (const RECT Layout::*child : children)
+        if (!::EqualRect(&(a.*child), &(b.*child))) return false;
+    return true;
+}
+
 void CMainFrame::OnSize(UINT type, int cx, int cy)
 {
     CFrameBarWnd::OnSize(type, cx, cy);
 
     RECT work = GetWorkArea();
     Layout layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, cy);
-    MoveChild(m_wndToolBarMain, layout.toolbarMain);
     m_rcIcon1 = layout.icon1;
+    m_rcIcon2 = layout.icon2;
+    // Before the children exist there is nothing to place yet.
+    if (!m_wndToolBar2.m_hWnd || (m_bLaidOut && SamePlaces(layout, m_layout))) return;
+    m_layout = layout;
+    m_bLaidOut = true;
+    MoveChild(m_wndToolBarMain, layout.toolbarMain);
     MoveChild(m_wndCombo1, layout.combo1);
     MoveChild(m_wndToolBar1, layout.toolbar1);
-    m_rcIcon2 = layout.icon2;
     MoveChild(m_wndCombo2, layout.combo2);
     MoveChild(m_wndToolBar2, layout.toolbar2);
 }
@@ -223,7 +254,7 @@ void CMainFrame::OnPaint()
     for (int k = 1; k <= 2; ++k) {
         PathSlot slot = Slot(k);
         if (slot.nIcon == -1) continue;
-        ::ImageList_Draw(m_hSysImageList, slot.nIcon, dc, slot.rcIcon.left + 1, slot.rcIcon.top + 1,
+        ::ImageList_Draw(SysImageList(), slot.nIcon, dc, slot.rcIcon.left + 1, slot.rcIcon.top + 1,
                          ILD_TRANSPARENT);
         Draw3dRect(dc, slot.rcIcon, RGB(128, 128, 128), RGB(255, 255, 255));
     }

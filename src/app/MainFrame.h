@@ -22,6 +22,11 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // The start-up work that nothing on the screen waits for, run once the
+    // bar is shown (with OLE running): the shell's taskbar notifications, the
+    // two boxes as drop targets, and the shell's icon list.
+    void CompleteStartup();
+
     // Reloads a combo box's list from its history, keeping the edit text.
     BOOL RefillCombo(CComboBox2& combo, const PathHistory& history);
     // Checks the WinDiff file name and both paths, starts WinDiff and
@@ -34,6 +39,7 @@ public:
         RECT toolbarMain, icon1, combo1, toolbar1, icon2, combo2, toolbar2;
     };
     static Layout ComputeLayout(int workAreaWidth, int handleWidth, int cy);
+    static bool SamePlaces(const Layout& a, const Layout& b);
 
     // "C:" names the drive root "C:\"; any other text is returned unchanged.
     static std::string NormalizeDriveRoot(const std::string& text);
@@ -51,11 +57,17 @@ public:
     RECT m_rcIcon2 = {};
     int m_nIcon1 = -1;
     int m_nIcon2 = -1;
-    HIMAGELIST m_hSysImageList = nullptr;
+    HIMAGELIST m_hSysImageList = nullptr; // taken when first needed (SysImageList)
     PathHistory m_history1;
     PathHistory m_history2;
     std::string m_strWinDiffPath;
     BOOL m_bAutoMinimize = TRUE;
+
+private:
+    // The places last given to the children: the bar is sized several times
+    // while it starts, mostly with the same places.
+    Layout m_layout = {};
+    bool m_bLaidOut = false;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -75,6 +87,8 @@ private:
 
     void CreateToolbar(CToolBarCtrl& toolbar, CImageList& images, UINT id, int grow,
                        const int (*buttons)[2], int count);
+    // The shell's small-icon system image list.
+    HIMAGELIST SysImageList();
     void OnPaint();
     LRESULT OnClearHistory();
     void UpdateIconFromEdit(int k);

@@ -3,7 +3,6 @@
 #include "app/MainFrame.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <new>
 
@@ -19,7 +18,6 @@ BOOL CPairmateApp::InitInstance()
         return FALSE;
     }
 
-    m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -38,14 +36,17 @@ BOOL CPairmateApp::InitInstance()
     frame->PlaceBar();
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
+
+    // The bar is on screen. OLE (whose DLLs load only now) and the rest of
+    // the start-up work follow before the message loop runs, so the first
+    // click, drop or command already finds them done.
+    AfxOleInit();
+    frame->CompleteStartup();
     return TRUE;
 }
 
 int CPairmateApp::ExitInstance()
 {
-    if (m_bOleInitialized) {
-        ::OleUninitialize();
-        m_bOleInitialized = false;
-    }
+    AfxOleTerm();
     return CWinApp::ExitInstance();
 }

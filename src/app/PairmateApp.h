@@ -1,5 +1,6 @@
-// The application object: one copy per desktop, OLE for the drop targets,
-// then the main window, placed as a minimised bar and shown.
+// The application object: one copy per desktop; the main window, placed as
+// a minimised bar and shown; then OLE for the drop targets and the rest of
+// the start-up work that nothing on the screen waits for.
 #pragma once
 
 #include "app/SingleInstance.h"
@@ -15,5 +16,4 @@ public:
 
 private:
     CSingleInstance m_instanceMutex;
-    bool m_bOleInitialized = false;
 };

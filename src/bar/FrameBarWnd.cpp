@@ -150,11 +150,16 @@ BOOL CFrameBarWnd::PreTranslateMessage(MSG* msg)
 
 int CFrameBarWnd::OnCreate(CREATESTRUCTA* cs)
 {
-    if (Default(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1) return -1;
+    return Default(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1 ? -1 : 0;
+}
+
+void CFrameBarWnd::RegisterAppBar()
+{
+    if (m_bAppBarRegistered || !m_hWnd) return;
     // Registered only to receive the shell's notifications: the position is
     // never negotiated (no ABM_QUERYPOS or ABM_SETPOS).
     SendAppBarMessage(ABM_NEW, m_hWnd, kAppBarCallback);
-    return 0;
+    m_bAppBarRegistered = TRUE;
 }
 
 void CFrameBarWnd::OnSize(UINT type, int cx, int cy)
@@ -164,7 +169,8 @@ void CFrameBarWnd::OnSize(UINT type, int cx, int cy)
 
 void CFrameBarWnd::OnDestroy()
 {
-    SendAppBarMessage(ABM_REMOVE, m_hWnd);
+    if (m_bAppBarRegistered) SendAppBarMessage(ABM_REMOVE, m_hWnd);
+    m_bAppBarRegistered = FALSE;
     Default(WM_DESTROY, 0, 0);
 }
 

@@ -10,7 +10,9 @@
 // an active application) and a tile repeated across the rest.
 //
 // The window registers as an application desktop toolbar only to hear about
-// taskbar changes; it reserves no screen space.
+// taskbar changes; it reserves no screen space. The owner registers it
+// (RegisterAppBar) once the strip is on screen, so that the shell's DLL
+// loads after the strip shows.
 //
 // A derived frame adds the controls and commands: it handles its own messages
 // in its WindowProc, passes the rest to CFrameBarWnd::WindowProc, and may
@@ -35,6 +37,9 @@ public:
     // Restyles the window into the strip (popup, tool window) and places it,
     // minimised, at the top of the work area. Called once, before showing.
     BOOL PlaceBar();
+    // Registers with the shell for its taskbar notifications (once; the
+    // registration ends when the window is destroyed).
+    void RegisterAppBar();
     // Slides the strip to the left edge of the work area (keeps its height
     // on the screen).
     void MaximizeBar();
@@ -76,6 +81,7 @@ protected:
     SIZE m_sizeHandle = {0, 0};
     BOOL m_bMinimized = TRUE;
     BOOL m_bAppActive = FALSE;
+    BOOL m_bAppBarRegistered = FALSE;
 
 private:
     // Where an Alt-drag with the cursor at `point` (client coordinates)

@@ -2,9 +2,30 @@
 
 #include "framework/Wnd.h"
 
+#include <ole2.h>
+
 namespace {
 CWinApp* g_pApp = nullptr;
+bool g_bOleRunning = false;
 } // namespace
+
+BOOL AfxOleInit()
+{
+    if (!g_bOleRunning) g_bOleRunning = SUCCEEDED(::OleInitialize(nullptr));
+    return g_bOleRunning;
+}
+
+void AfxOleTerm()
+{
+    if (!g_bOleRunning) return;
+    ::OleUninitialize();
+    g_bOleRunning = false;
+}
+
+BOOL AfxOleRunning()
+{
+    return g_bOleRunning;
+}
 
 CWinApp* AfxGetApp()
 {

@@ -50,6 +50,13 @@ BOOL AfxPreTranslateMessage(MSG* msg);
 BOOL AfxPumpMessage();
 // The framework's entry point: InitInstance, then the message loop.
 int AfxWinMain();
+// OLE on the GUI thread: AfxOleInit starts it (OleInitialize; FALSE when
+// that fails), AfxOleTerm ends what AfxOleInit started. AfxOleRunning tells
+// whether it runs, so that a window created before can leave its drop-target
+// registration to its owner, once OLE runs.
+BOOL AfxOleInit();
+void AfxOleTerm();
+BOOL AfxOleRunning();
 // Loads a string resource as ANSI bytes; empty when it is missing.
 std::string AfxLoadString(UINT id);
 

@@ -1,6 +1,7 @@
 #include "pathinput/ComboBox2.h"
 
 #include "framework/Handles.h"
+#include "framework/WinApp.h"
 #include "pathinput/ShellHelpers.h"
 
 #include <algorithm>
@@ -62,7 +63,9 @@ int CComboBox2::OnCreate(LPCREATESTRUCTA cs)
     m_font.Reset(::CreateFontIndirectA(&lf));
     if (m_font) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
 
-    RegisterDropTarget(TRUE);
+    // Before OLE runs (the program starts it once its bar shows) the owner
+    // registers the box later.
+    if (AfxOleRunning()) RegisterDropTarget(TRUE);
     return 0;
 }
 

@@ -60,9 +60,10 @@ TEST(StructureSizes, PassedToTheSystem)
     ASSERT_TRUE(appBar.Installed() && create.Installed() && open.Installed() && parameters.Installed());
     g_passed.clear();
 
-    CFrameBarWnd bar; // registers with the shell as it is created
+    CFrameBarWnd bar;
     bar.m_bAutoDelete = false;
     ASSERT_TRUE(bar.Create(nullptr, "StructureSizes", WS_POPUP));
+    bar.RegisterAppBar(); // as the program does once the bar shows
     EXPECT_FALSE(RunProcess("Z:\\no such folder\\windiff.exe", ""));
     CMenuDrawer drawer;
     EXPECT_NE(nullptr, drawer.GetMenuFont());

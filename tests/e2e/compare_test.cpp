@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "support/drop_data.h"
 #include "support/pump.h"
 
 namespace {
@@ -285,6 +286,28 @@ TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
 
     app.SetComboText(kPath1, temp.Path() + "\\nothing here");
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != RGB(128, 128, 128); }));
+}
+
+TEST_F(CompareTest, AFileDraggedFromAnotherProgramFillsTheBoxAndShowsItsIcon)
+{
+    // A real drag with the mouse, from this process onto path box 2, as
+    // soon as the user can reach the box (the bar starts minimised).
+    std::string file = temp.File("dropped.txt");
+    StartWith(Defaults());
+    app.Command(kMaximize);
+    RECT w = WorkArea();
+    ASSERT_TRUE(WaitFor([&] { return BarRect(app.Bar()).left == w.left; }));
+
+    ComPtr<IDataObject> data = ShellDataObject({file});
+    ASSERT_TRUE(data);
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY),
+              DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(app.Control(kPath2))));
+    ASSERT_TRUE(WaitFor([&] { return app.ComboText(kPath2) == file; }));
+
+    // Icon box 2 starts at x L + w + 222 with w = (W - 320) / 2, y t + 1.
+    RECT bar = BarRect(app.Bar());
+    const int left = bar.left + 15 + (w.right - w.left - 320) / 2 + 222, top = bar.top + 6;
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) == RGB(128, 128, 128); }));
 }
 
 TEST_F(CompareTest, TextLongerThanAPathIsKeptWholeAndReportedAsMissing)
