@@ -57,6 +57,27 @@ class Image:
             out.append("#%d" % (thunk & 0xFFFF) if thunk & 0x80000000 else self.text(thunk + 2))
             thunks += 4
 
+    def delay_descriptors(self):
+        """Addresses of the delay-import descriptors: those the header's
+        directory lists, and those found by their shape, since GNU ld leaves
+        that directory empty although the descriptors are in the image."""
+        found = set()
+        rva, size = self.directories[13] if len(self.directories) > 13 else (0, 0)
+        while rva and size and struct.unpack_from("<II", self.data, self.offset(rva)) != (0, 0):
+            found.add(rva)
+            rva += 32
+        for _, _, vaddr, rsize, raw in self.sections:
+            for at in range(raw, raw + rsize - 31, 4):
+                attributes, name, module, iat, names, bound, unload, stamp = struct.unpack_from("<8I", self.data, at)
+                if attributes != 1 or bound or unload or stamp or not (name and module and iat and names):
+                    continue
+                try:
+                    if self.text(name).lower().endswith(".dll"):
+                        found.add(vaddr + at - raw)
+                except (ValueError, UnicodeDecodeError):
+                    pass
+        return sorted(found)
+
     def imports(self):
         """(dll, function) pairs of the import and delay-import tables."""
         found = []
@@ -67,15 +88,11 @@ class Image:
                 break
             found += [(self.text(name), f) for f in self.names(lookup or iat)]
             rva += 20
-        rva, size = self.directories[13] if len(self.directories) > 13 else (0, 0)
-        while rva and size:
+        for rva in self.delay_descriptors():
             attributes, name, _, _, lookup = struct.unpack_from("<IIIII", self.data, self.offset(rva))
-            if name == 0:
-                break
             # Old-style descriptors hold addresses instead of relative ones.
             base = 0 if attributes & 1 else self.image_base
             found += [(self.text(name - base), f) for f in self.names(lookup - base)]
-            rva += 32
         return found
 
 
