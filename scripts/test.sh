@@ -36,6 +36,9 @@ suites=${PAIRMATE_SUITES:-"x86-64 i686"}
 case " $suites " in *" i686 "*) bash scripts/package.sh ;; esac
 
 declare -A dirs=([x86-64]="${PAIRMATE_BUILD_DIR:-build}" [i686]=build-win32)
+# Each run looks for a free X display from its own number up: two searches
+# from the same number at the same moment could both take the same one.
+declare -A displays=([x86-64]=20 [i686]=40)
 declare -A pids
 for arch in $suites; do
     dir=${dirs[$arch]}
@@ -44,7 +47,7 @@ for arch in $suites; do
     start=$(date +%s)
     (
         status=0
-        xvfb-run -a -s "-screen 0 1024x768x24" "${runner[@]}" \
+        xvfb-run -a -n "${displays[$arch]}" -s "-screen 0 1024x768x24" "${runner[@]}" \
             bash scripts/test.sh --suite "$dir" "$@" >"$dir/test-run.log" 2>&1 || status=$?
         echo "$status $(( $(date +%s) - start ))" >"$dir/test-run.status"
     ) &
