@@ -34,8 +34,7 @@ BOOL CPairmateApp::InitInstance()
     }
 
     frame->PlaceBar();
-    frame->ShowWindow(SW_SHOW);
-    frame->UpdateWindow();
+    frame->ShowBar();
 
     // The bar is on screen. OLE (whose DLLs load only now) and the rest of
     // the start-up work follow before the message loop runs, so the first

@@ -64,10 +64,19 @@ BOOL CFrameBarWnd::PlaceBar()
     RECT work = GetWorkArea();
     // SWP_FRAMECHANGED: the frame of the creation styles must go even when
     // the window happens to have the strip's size already.
+    // Not activated yet: ShowBar brings it to the foreground as it shows it.
+    // Activating a hidden window starts its input context first, which takes
+    // a while with nothing on the screen.
     ::SetWindowPos(m_hWnd, nullptr, work.right - m_sizeHandle.cx, work.top, work.right - work.left,
-                   m_sizeHandle.cy, SWP_NOZORDER | SWP_FRAMECHANGED);
-    ::SetForegroundWindow(m_hWnd);
+                   m_sizeHandle.cy, SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
     return TRUE;
+}
+
+void CFrameBarWnd::ShowBar()
+{
+    ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    UpdateWindow();
 }
 
 void CFrameBarWnd::RecalcBarPosition()

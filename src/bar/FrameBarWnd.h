@@ -35,8 +35,10 @@ public:
     // and the strip's height. Missing bitmaps leave their part unpainted.
     BOOL LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId);
     // Restyles the window into the strip (popup, tool window) and places it,
-    // minimised, at the top of the work area. Called once, before showing.
+    // minimised, at the top of the work area. Called once, before ShowBar.
     BOOL PlaceBar();
+    // Shows the placed strip, brings it to the foreground and paints it.
+    void ShowBar();
     // Registers with the shell for its taskbar notifications (once; the
     // registration ends when the window is destroyed).
     void RegisterAppBar();
