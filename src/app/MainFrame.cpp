@@ -66,6 +66,14 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CompleteStartup()
 {
+    // The toolbars are off screen while the bar is minimised, and nothing
+    // paints them before the message loop runs; their tips show only under
+    // the pointer. The context menus' images are needed when a menu opens.
+    FinishToolbar(m_wndToolBarMain, m_imlToolBarMain, 7);
+    FinishToolbar(m_wndToolBar1, m_imlToolBar1, 8);
+    FinishToolbar(m_wndToolBar2, m_imlToolBar2, 8);
+    m_menuDrawer.LoadToolbar(IDR_MENU_TOOLBAR);
+
     RegisterAppBar();
     // The boxes were created before OLE ran; they register now, before the
     // user can reach them (the bar starts minimised, the boxes off screen).
@@ -88,21 +96,23 @@ CMainFrame::PathSlot CMainFrame::Slot(int k)
     return {m_wndCombo2, m_rcIcon2, m_nIcon2, m_history2};
 }
 
-void CMainFrame::CreateToolbar(CToolBarCtrl& toolbar, CImageList& images, UINT id, int grow,
-                               const int (*buttons)[2], int count)
+void CMainFrame::FinishToolbar(CToolBarCtrl& toolbar, CImageList& images, int grow)
 {
-    toolbar.Create(kToolbarStyle, RECT{0, 0, 0, 0}, this, id);
-    toolbar.SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-
+    images.LoadBitmap(AfxGetResourceHandle(), IDB_TOOLBAR, 16, grow, kToolbarMask);
+    toolbar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.GetSafeHandle()));
+    // Making and restyling the tooltip windows (top-level windows) takes a
+    // while; nothing needs them before the pointer rests on a button.
     if (HWND tips = reinterpret_cast<HWND>(toolbar.SendMessage(TB_GETTOOLTIPS))) {
         ::SetWindowLongPtrA(tips, GWL_STYLE, ::GetWindowLongPtrA(tips, GWL_STYLE) | TTS_ALWAYSTIP);
         RECT margin = {2, 2, 2, 2};
         ::SendMessageA(tips, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
     }
+}
 
-    images.LoadBitmap(AfxGetResourceHandle(), IDB_TOOLBAR, 16, grow, kToolbarMask);
-    toolbar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.GetSafeHandle()));
-
+void CMainFrame::CreateToolbar(CToolBarCtrl& toolbar, UINT id, const RECT& rc, const int (*buttons)[2], int count)
+{
+    toolbar.Create(kToolbarStyle, rc, this, id);
+    toolbar.SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     for (int i = 0; i < count; ++i) {
         TBBUTTON button = {};
         button.iBitmap = buttons[i][0];
@@ -118,19 +128,25 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
 {
     if (CFrameBarWnd::OnCreate(cs) == -1) return -1;
 
-    // The context menus are drawn with the images of toolbar 128.
+    // The context menus are drawn with the images of toolbar 128 (loaded
+    // in CompleteStartup).
     m_menuDrawer.Install(this);
-    m_menuDrawer.LoadToolbar(IDR_MENU_TOOLBAR);
 
     LoadBitmaps(IDB_HANDLE, IDB_HANDLE_ACTIVE, IDB_TILE);
 
-    CreateToolbar(m_wndToolBarMain, m_imlToolBarMain, IDC_TOOLBAR_MAIN, 7, kMainButtons, 5);
-    CreateToolbar(m_wndToolBar1, m_imlToolBar1, IDC_TOOLBAR_PATH1, 8, kPath1Buttons, 2);
-    CreateToolbar(m_wndToolBar2, m_imlToolBar2, IDC_TOOLBAR_PATH2, 8, kPath2Buttons, 2);
+    // The children start where the strip's size puts them (as wide as the
+    // work area, as high as the handle), so placing the bar moves none of
+    // them. The toolbars' images and tips follow in CompleteStartup.
+    RECT work = GetWorkArea();
+    m_layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, m_sizeHandle.cy);
+    m_bLaidOut = true;
+    CreateToolbar(m_wndToolBarMain, IDC_TOOLBAR_MAIN, m_layout.toolbarMain, kMainButtons, 5);
+    CreateToolbar(m_wndToolBar1, IDC_TOOLBAR_PATH1, m_layout.toolbar1, kPath1Buttons, 2);
+    CreateToolbar(m_wndToolBar2, IDC_TOOLBAR_PATH2, m_layout.toolbar2, kPath2Buttons, 2);
 
-    m_wndCombo1.Create(kComboStyle, RECT{0, 0, 0, 0}, this, IDC_PATH1);
+    m_wndCombo1.Create(kComboStyle, m_layout.combo1, this, IDC_PATH1);
     m_wndCombo1.SendMessage(CB_LIMITTEXT, kComboTextLimit);
-    m_wndCombo2.Create(kComboStyle, RECT{0, 0, 0, 0}, this, IDC_PATH2);
+    m_wndCombo2.Create(kComboStyle, m_layout.combo2, this, IDC_PATH2);
     m_wndCombo2.SendMessage(CB_LIMITTEXT, kComboTextLimit);
 
     RefillCombo(m_wndCombo1, m_history1);

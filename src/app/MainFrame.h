@@ -23,8 +23,9 @@ public:
     ~CMainFrame() override;
 
     // The start-up work that nothing on the screen waits for, run once the
-    // bar is shown (with OLE running): the shell's taskbar notifications, the
-    // two boxes as drop targets, and the shell's icon list.
+    // bar is shown (with OLE running), before the message loop: the toolbars'
+    // images and tooltips, the context menus' images, the shell's taskbar
+    // notifications, the two boxes as drop targets, and the shell's icon list.
     void CompleteStartup();
 
     // Reloads a combo box's list from its history, keeping the edit text.
@@ -85,8 +86,11 @@ private:
     };
     PathSlot Slot(int k);
 
-    void CreateToolbar(CToolBarCtrl& toolbar, CImageList& images, UINT id, int grow,
-                       const int (*buttons)[2], int count);
+    void CreateToolbar(CToolBarCtrl& toolbar, UINT id, const RECT& rc, const int (*buttons)[2], int count);
+    // Gives a toolbar its images (bitmap 132, list growing by `grow`) and
+    // its buttons' tooltips, shown even while the bar is inactive, with
+    // 2-pixel margins.
+    void FinishToolbar(CToolBarCtrl& toolbar, CImageList& images, int grow);
     // The shell's small-icon system image list.
     HIMAGELIST SysImageList();
     void OnPaint();

@@ -7,6 +7,8 @@
 #include "support/drop_data.h"
 #include "support/pump.h"
 
+#include <commctrl.h>
+
 namespace {
 
 
@@ -67,6 +69,15 @@ TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce
     EXPECT_EQ(w.top, r.top);
     EXPECT_EQ(w.right - w.left, r.right - r.left);
     EXPECT_EQ(28, r.bottom - r.top);
+    // Once the program answers, its start-up work is done: every toolbar has
+    // its images and tips that show while the bar is inactive.
+    DWORD_PTR answered = 0;
+    ASSERT_NE(0, ::SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answered));
+    for (int id : {500, 501, 502}) {
+        EXPECT_NE(0, ::SendMessageA(app.Control(id), TB_GETIMAGELIST, 0, 0)) << id;
+        HWND tips = reinterpret_cast<HWND>(::SendMessageA(app.Control(id), TB_GETTOOLTIPS, 0, 0));
+        EXPECT_TRUE(tips && (::GetWindowLongPtrA(tips, GWL_STYLE) & TTS_ALWAYSTIP)) << id;
+    }
 
     // Another window titled "Pairmate" lies on top (an Explorer window on a
     // folder of that name): the second copy brings the bar forward, not it.
