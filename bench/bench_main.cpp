@@ -167,26 +167,6 @@ void BenchRunProcess()
     }
 }
 
-// A visible top-level window of one process, with a given title or any.
-struct WindowSearch {
-    DWORD pid;
-    const char* title;
-    HWND found;
-
-    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam)
-    {
-        auto* s = reinterpret_cast<WindowSearch*>(lParam);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
-        char text[64] = {};
-        ::GetWindowTextA(hwnd, text, sizeof(text));
-        if (s->title && std::string(text) != s->title) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-    }
-};
-
 // A started program, ended (WM_CLOSE, then terminated) when it goes.
 class StartedProgram {
 public:
@@ -202,9 +182,15 @@ public:
     // when one is given), or nullptr.
     HWND VisibleWindow(const char* title) const
     {
-        WindowSearch search = {m_pi.dwProcessId, title, nullptr};
-        ::EnumWindows(&WindowSearch::Visit, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
+            if (!::IsWindowVisible(hwnd)) continue;
+            // The stored title, read without a message: the program may not
+            // answer messages yet while it starts.
+            char text[64] = {};
+            ::GetWindowTextA(hwnd, text, sizeof(text));
+            if (!title || std::string(text) == title) return hwnd;
+        }
+        return nullptr;
     }
     void End()
     {
@@ -338,21 +324,11 @@ void BenchStartUp(int rounds, const std::vector<Candidate>& candidates)
     }
 }
 
-COLORREF ScreenPixel(POINT pt)
-{
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF c = ::GetPixel(screen, pt.x, pt.y);
-    ::ReleaseDC(nullptr, screen);
-    return c;
-}
-
 // The top-left corner of an icon box of the maximised bar, on the screen:
 // its frame is drawn there when the box shows an icon.
 POINT IconBoxCorner(HWND bar, int slot)
 {
-    RECT rc = {}, work = {};
-    ::GetWindowRect(bar, &rc);
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT rc = WindowRect(bar), work = WorkAreaRect();
     const int handleWidth = 15; // the shipped handle bitmap
     const CMainFrame::Layout layout =
         CMainFrame::ComputeLayout(work.right - work.left, handleWidth, rc.bottom - rc.top);
@@ -362,7 +338,8 @@ POINT IconBoxCorner(HWND bar, int slot)
 
 bool IconShown(HWND bar, int slot)
 {
-    return ScreenPixel(IconBoxCorner(bar, slot)) == RGB(128, 128, 128);
+    const POINT corner = IconBoxCorner(bar, slot);
+    return ScreenPixel(corner.x, corner.y) == RGB(128, 128, 128);
 }
 
 // What a user does first with a fresh bar: slide it out (a click on the
@@ -387,8 +364,7 @@ bool RunAction(Action action, HWND bar, const ActionFiles& files)
         return Poll([&] { return IconShown(bar, 1); });
     case Action::Drop: {
         ComPtr<IDataObject> data = ShellDataObject({files.file2});
-        RECT rc = {};
-        ::GetWindowRect(combo2, &rc);
+        const RECT rc = WindowRect(combo2);
         const POINT to = {(rc.left + rc.right) / 2, rc.top + 8};
         const DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
         if (!data || DragAndDrop(data.Get(), effects, to) == DROPEFFECT_NONE) return false;

@@ -45,10 +45,7 @@ BOOL CSubclassWnd::Unhook()
     if (m_pWndHooked) GetHookMap().RemoveHook(HandleOf(m_pWndHooked), this);
     m_pWndHooked = nullptr;
     // A message in flight still goes on along the chain this hook was in.
-    if (!g_bHookMapAlive || !GetHookMap().IsDispatching(this)) {
-        m_pOldWndProc = nullptr;
-        m_pNext = nullptr;
-    }
+    if (!g_bHookMapAlive || !GetHookMap().IsDispatching(this)) ReleaseChain();
     return TRUE;
 }
 
@@ -150,11 +147,8 @@ LRESULT CSubclassWndMap::Dispatch(CSubclassWnd* hook, HWND hwnd, UINT msg, WPARA
     // The hook may have been destroyed meanwhile (its slot is then null).
     CSubclassWnd* alive = m_dispatching[slot];
     m_dispatching.resize(slot);
-    if (alive && !alive->m_pWndHooked && !IsDispatching(alive)) {
-        // Unhooked while handling the message: now it lets go of the chain.
-        alive->m_pOldWndProc = nullptr;
-        alive->m_pNext = nullptr;
-    }
+    // Unhooked while handling the message: now it lets go of the chain.
+    if (alive && !alive->m_pWndHooked && !IsDispatching(alive)) alive->ReleaseChain();
     return result;
 }
 

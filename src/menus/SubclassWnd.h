@@ -60,6 +60,12 @@ public:
 
 private:
     friend class CSubclassWndMap;
+    // A detached hook lets go of the rest of the chain.
+    void ReleaseChain()
+    {
+        m_pNext = nullptr;
+        m_pOldWndProc = nullptr;
+    }
 
     CSubclassWnd* m_pNext = nullptr;      // next older hook of the same window
     CWnd* m_pWndHooked = nullptr;         // the window object; null when detached

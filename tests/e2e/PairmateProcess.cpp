@@ -57,6 +57,8 @@ BOOL CALLBACK CollectProcessWindows(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
+} // namespace
+
 std::vector<HWND> ProcessWindows(DWORD pid)
 {
     std::vector<HWND> windows;
@@ -65,7 +67,13 @@ std::vector<HWND> ProcessWindows(DWORD pid)
     return windows;
 }
 
-} // namespace
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = ::GetDC(nullptr);
+    COLORREF c = ::GetPixel(screen, x, y);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
 
 std::string WindowClass(HWND hwnd)
 {

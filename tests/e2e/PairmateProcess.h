@@ -142,6 +142,10 @@ void ClickButton(HWND button);
 // The desktop's work area, and a window's rectangle (screen coordinates).
 RECT WorkAreaRect();
 RECT WindowRect(HWND hwnd);
+// The top-level windows of a process, front to back.
+std::vector<HWND> ProcessWindows(DWORD pid);
+// The colour of a screen pixel.
+COLORREF ScreenPixel(int x, int y);
 
 // A real OLE drag of `data` from this process, as from another program: the
 // left button goes down on a small window of this process, the mouse moves

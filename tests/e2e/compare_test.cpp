@@ -264,18 +264,6 @@ TEST_F(CompareTest, TypingCompletesFromTheHistoryLoadedAtStart)
     EXPECT_EQ(14, HIWORD(sel));
 }
 
-namespace {
-
-COLORREF ScreenPixel(int x, int y)
-{
-    HDC screen = ::GetDC(nullptr);
-    COLORREF c = ::GetPixel(screen, x, y);
-    ::ReleaseDC(nullptr, screen);
-    return c;
-}
-
-} // namespace
-
 TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
 {
     std::string file = temp.File("shown.txt");
