@@ -56,6 +56,7 @@ done
 
 status=0
 summary=()
+failures=()
 for arch in $suites; do
     dir=${dirs[$arch]}
     wait "${pids[$arch]}" || true
@@ -64,7 +65,11 @@ for arch in $suites; do
     result=$(grep -E "tests passed|tests failed" "$dir/test-run.log" | tail -n 1 || true)
     if [ "$rc" -eq 0 ]; then word=passed; else word=FAILED; status=1; fi
     summary+=("$arch ($dir): $word in ${secs} s: ${result:-no ctest summary}")
+    # A failure's own lines again, where the end of a long log shows them.
+    [ "$rc" -eq 0 ] || failures+=("$(grep -E -A6 ': Failure$|: error: ' "$dir/test-run.log" |
+        head -n 60 | sed "s/^/[$arch] /" || true)")
 done
 echo
+for f in "${failures[@]}"; do [ -n "$f" ] && printf '%s\n' "$f"; done
 printf 'test.sh: %s\n' "${summary[@]}"
 exit $status

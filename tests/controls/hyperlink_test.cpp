@@ -321,12 +321,8 @@ public:
     bool Exists() const { return ::GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES; }
     std::string CommandLine() const
     {
-        if (!PumpUntil([&] { return Exists(); }, 15000)) return "(stand-in did not run)";
-        std::ifstream in(m_path, std::ios::binary);
-        std::string line;
-        std::getline(in, line);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        return line;
+        std::vector<std::string> lines = WaitForLines(m_path);
+        return lines.empty() ? "(stand-in did not run)" : lines[0];
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "e2e/PairmateProcess.h"
 
 #include "framework/Handles.h"
+#include "support/pump.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -309,15 +310,8 @@ bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::s
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
                     std::vector<std::string>& arguments, DWORD timeoutMs)
 {
-    if (!WaitFor([&] { return ::GetFileAttributesA(logFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
-        return false;
-    std::ifstream in(logFile, std::ios::binary);
-    std::string line;
-    std::vector<std::string> lines;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
+    std::vector<std::string> lines = WaitForLines(logFile, timeoutMs);
+    if (lines.empty()) return false;
     lines.resize(std::max<size_t>(lines.size(), 2));
     commandLine = lines[0];
     folder = lines[1];
@@ -446,7 +440,7 @@ bool PairmateProcess::Start(const std::string& standInLog)
 
 bool PairmateProcess::WaitForBar(DWORD timeoutMs)
 {
-    return WaitFor([&] {
+    bool shown = WaitFor([&] {
         for (HWND hwnd : ProcessWindows(m_pi.dwProcessId)) {
             if (WindowText(hwnd) == "Pairmate" && WindowClass(hwnd) != "#32770" && ::IsWindowVisible(hwnd) &&
                 ::GetDlgItem(hwnd, 600)) {
@@ -456,6 +450,11 @@ bool PairmateProcess::WaitForBar(DWORD timeoutMs)
         }
         return false;
     }, timeoutMs);
+    // The bar shows before the program finishes starting; its start-up check
+    // runs from the message loop. Whatever a test does next must come after
+    // it: wait until the program first waits for input.
+    if (shown) ::WaitForInputIdle(m_pi.hProcess, timeoutMs);
+    return shown;
 }
 
 bool PairmateProcess::WaitForExit(DWORD timeoutMs)

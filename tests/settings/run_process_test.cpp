@@ -24,13 +24,10 @@ protected:
     // The two lines the stand-in wrote, once it has written them.
     std::pair<std::string, std::string> Received()
     {
-        PumpUntil([this] { return ::GetFileAttributesA(m_log.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
-        const std::string text = ReadWholeFile(m_log);
+        std::vector<std::string> lines = WaitForLines(m_log, 20000);
         ::DeleteFileA(m_log.c_str());
-        const size_t first = text.find("\r\n");
-        if (first == std::string::npos) return {};
-        const size_t second = text.find("\r\n", first + 2);
-        return {text.substr(0, first), text.substr(first + 2, second - first - 2)};
+        if (lines.size() < 2) return {};
+        return {lines[0], lines[1]};
     }
     static std::string CurrentFolder()
     {
