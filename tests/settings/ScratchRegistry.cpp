@@ -160,15 +160,3 @@ std::string TempFolder::MakeFolder(const std::string& name) const
     ::CreateDirectoryA(path.c_str(), nullptr);
     return path;
 }
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string text;
-    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-    if (!file) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
-    return text;
-}

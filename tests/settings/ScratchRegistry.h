@@ -58,5 +58,3 @@ public:
 private:
     std::string m_path;
 };
-
-std::string ReadWholeFile(const std::string& path);

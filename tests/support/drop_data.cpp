@@ -4,7 +4,6 @@
 
 #include <shlobj.h>
 
-
 namespace {
 
 std::wstring Wide(const std::string& text)

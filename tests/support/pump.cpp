@@ -57,13 +57,13 @@ bool MoveCursorTo(int x, int y, DWORD timeoutMs)
 std::vector<std::string> WaitForLines(const std::string& path, DWORD timeoutMs)
 {
     std::string text;
-    PumpUntil([&] {
-        std::ifstream in(path, std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return !text.empty() && text.back() == '\n';
-    }, timeoutMs);
     std::vector<std::string> lines;
-    if (text.empty() || text.back() != '\n') return lines;
+    if (!PumpUntil([&] {
+            std::ifstream in(path, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return !text.empty() && text.back() == '\n';
+        }, timeoutMs))
+        return lines;
     for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
         lines.push_back(text.substr(at, end - at - (end > at && text[end - 1] == '\r' ? 1 : 0)));
     return lines;
