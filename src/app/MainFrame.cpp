@@ -139,7 +139,6 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     // them. The toolbars' images and tips follow in CompleteStartup.
     RECT work = GetWorkArea();
     m_layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, m_sizeHandle.cy);
-    m_bLaidOut = true;
     CreateToolbar(m_wndToolBarMain, IDC_TOOLBAR_MAIN, m_layout.toolbarMain, kMainButtons, 5);
     CreateToolbar(m_wndToolBar1, IDC_TOOLBAR_PATH1, m_layout.toolbar1, kPath1Buttons, 2);
     CreateToolbar(m_wndToolBar2, IDC_TOOLBAR_PATH2, m_layout.toolbar2, kPath2Buttons, 2);
@@ -195,9 +194,8 @@ void CMainFrame::OnSize(UINT type, int cx, int cy)
     m_rcIcon1 = layout.icon1;
     m_rcIcon2 = layout.icon2;
     // Before the children exist there is nothing to place yet.
-    if (!m_wndToolBar2.m_hWnd || (m_bLaidOut && SamePlaces(layout, m_layout))) return;
+    if (!m_wndToolBar2.m_hWnd || SamePlaces(layout, m_layout)) return;
     m_layout = layout;
-    m_bLaidOut = true;
     MoveChild(m_wndToolBarMain, layout.toolbarMain);
     MoveChild(m_wndCombo1, layout.combo1);
     MoveChild(m_wndToolBar1, layout.toolbar1);

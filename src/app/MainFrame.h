@@ -65,10 +65,10 @@ public:
     BOOL m_bAutoMinimize = TRUE;
 
 private:
-    // The places last given to the children: the bar is sized several times
-    // while it starts, mostly with the same places.
+    // The places last given to the children (set before they are created):
+    // the bar is sized several times while it starts, mostly with the same
+    // places.
     Layout m_layout = {};
-    bool m_bLaidOut = false;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
