@@ -46,8 +46,8 @@ SetCompressor /SOLID lzma
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
+; An update goes to the folder of the installation it replaces (.onInit).
 InstallDir "$PROGRAMFILES\${PRODUCT}"
-InstallDirRegKey HKLM "${UNINST_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
@@ -264,6 +264,16 @@ Function .onInit
 
   ReadRegStr $PreviousDir HKLM "${UNINST_KEY}" "InstallLocation"
   ReadRegStr $PreviousVersion HKLM "${UNINST_KEY}" "DisplayVersion"
+  ; The earlier folder is the default unless /D= names one. (Read by
+  ; InstallDirRegKey instead, it would appear on the folder page with a
+  ; trailing backslash.) NSIS cuts /D= from $CMDLINE, not from the process's
+  ; own command line.
+  ${If} $PreviousDir != ""
+    System::Call 'kernel32::GetCommandLineW() w .r0'
+    ClearErrors
+    ${GetOptionsS} $0 "/D=" $1
+    ${IfThen} ${Errors} ${|} StrCpy $INSTDIR $PreviousDir ${|}
+  ${EndIf}
   ${If} $PreviousVersion != ""
     ${VersionCompare} "$PreviousVersion" "${VERSION}" $0
     ${If} $0 = 1
