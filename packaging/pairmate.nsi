@@ -2,10 +2,11 @@
 ;
 ; Built by scripts/package.sh:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=2.00 -DEXE=path/of/pairmate.exe
-;            -DICON=path/of/pairmate.ico -DOUTFILE=path/of/setup.exe pairmate.nsi
+;            -DREADME=path/of/readme.txt -DICON=path/of/pairmate.ico
+;            -DOUTFILE=path/of/setup.exe pairmate.nsi
 ;
-; It installs pairmate.exe into the 32-bit Program Files folder with a
-; Start-menu shortcut, optionally starts it at logon (the current user's Run
+; It installs pairmate.exe and its read-me into the 32-bit Program Files
+; folder with a Start-menu shortcut for each, optionally starts it at logon (the current user's Run
 ; key), and registers itself in Add/Remove Programs. A running Pairmate is
 ; closed before its file is replaced and started again afterwards.
 ;
@@ -21,9 +22,9 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
-!ifdef VERSION & EXE & ICON & OUTFILE
+!ifdef VERSION & EXE & README & ICON & OUTFILE
 !else
-  !error "Define VERSION, EXE, ICON and OUTFILE (see scripts/package.sh)."
+  !error "Define VERSION, EXE, README, ICON and OUTFILE (see scripts/package.sh)."
 !endif
 
 !include MUI2.nsh
@@ -43,6 +44,7 @@ SetCompressor /SOLID lzma
 !define BAR_CLASS "PairmateFrameWnd"
 !define BAR_TITLE "Pairmate"
 !define SHORTCUT "$SMPROGRAMS\Pairmate.lnk"
+!define README_SHORTCUT "$SMPROGRAMS\Pairmate Readme.lnk"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -76,6 +78,8 @@ Var PreviousVersion   ; its version
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_FUNCTION StartPairmateFromFinishPage
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -91,8 +95,8 @@ Var PreviousVersion   ; its version
 
 LangString SEC_PROGRAM ${LANG_ENGLISH} "Pairmate"
 LangString SEC_PROGRAM ${LANG_JAPANESE} "Pairmate"
-LangString SEC_PROGRAM_DESC ${LANG_ENGLISH} "The program and its Start-menu shortcut."
-LangString SEC_PROGRAM_DESC ${LANG_JAPANESE} "プログラム本体とスタートメニューのショートカット。"
+LangString SEC_PROGRAM_DESC ${LANG_ENGLISH} "The program and its read-me, with their Start-menu shortcuts."
+LangString SEC_PROGRAM_DESC ${LANG_JAPANESE} "プログラム本体と readme.txt、およびスタートメニューのショートカット。"
 LangString SEC_AUTOSTART ${LANG_ENGLISH} "Start Pairmate when Windows starts"
 LangString SEC_AUTOSTART ${LANG_JAPANESE} "Windows の起動時に Pairmate を起動する"
 LangString SEC_AUTOSTART_DESC ${LANG_ENGLISH} "Pairmate waits at the top right of the desktop from the moment you log on (for this user)."
@@ -207,18 +211,21 @@ Section "$(SEC_PROGRAM)" SecProgram
 
   SetOutPath "$INSTDIR"
   File "/oname=pairmate.exe" "${EXE}"
+  File "/oname=readme.txt" "${README}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; An installation in another folder is replaced by this one.
   ${If} $PreviousDir != ""
   ${AndIf} $PreviousDir != $INSTDIR
     Delete "$PreviousDir\pairmate.exe"
+    Delete "$PreviousDir\readme.txt"
     Delete "$PreviousDir\uninstall.exe"
     RMDir "$PreviousDir"
   ${EndIf}
 
   SetShellVarContext all
   CreateShortcut "${SHORTCUT}" "$INSTDIR\pairmate.exe" "" "$INSTDIR\pairmate.exe" 0
+  CreateShortcut "${README_SHORTCUT}" "$INSTDIR\readme.txt"
   SetShellVarContext current
 
   WriteRegStr HKLM "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
@@ -312,11 +319,13 @@ Section "Uninstall"
   Call un.ClosePairmate
 
   Delete "$INSTDIR\pairmate.exe"
+  Delete "$INSTDIR\readme.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 
   SetShellVarContext all
   Delete "${SHORTCUT}"
+  Delete "${README_SHORTCUT}"
   SetShellVarContext current
 
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Usage: install_test.sh SETUP_EXE ZIP
 # Checks the release package as a user meets it, under 32-bit Wine in a fresh
-# prefix: the zip's contents; a silent install into a chosen folder; the
-# installed bar; an update over the running bar; a silent uninstall with the
-# bar running. Run it where 32-bit Wine works (under scripts/wine32-run.sh,
+# prefix: the zip's contents; a silent install into a chosen folder, its
+# files and shortcuts; the installed bar; an update over the running bar; a
+# silent uninstall with the bar running. Run it where 32-bit Wine works (under scripts/wine32-run.sh,
 # as run_install_test.sh does), with DISPLAY set. It works in
 # PAIRMATE_INSTALL_TEST_DIR (default build-win32/install-test), ends its own
 # wineserver, prints every check, and exits non-zero when a check failed or
@@ -52,6 +52,25 @@ wait_for() { # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
     until "$@"; do [ "$SECONDS" -ge "$end" ] && return 1; sleep 0.5; done
 }
 is() { [ "$1" = "$2" ] || { echo "        got '$1', expected '$2'"; return 1; }; }
+# A shortcut's target and arguments as "target|arguments" (no such file:
+# nothing): the local path in its LinkInfo and the arguments among its
+# StringData (Wine counts a string's closing NUL, Windows does not).
+lnk() {
+    python3 - "$1" 2>/dev/null <<'EOF'
+import struct, sys
+d = open(sys.argv[1], 'rb').read()
+flags, = struct.unpack_from('<I', d, 20)
+pos = 76 + (2 + struct.unpack_from('<H', d, 76)[0] if flags & 1 else 0)
+size, _, _, _, base = struct.unpack_from('<5I', d, pos)
+target, pos, wide, strings = d[pos + base:].split(b'\0')[0].decode('cp932'), pos + size, flags & 0x80, {}
+for bit in (4, 8, 16, 32):  # description, relative path, working folder, arguments
+    if flags & bit:
+        n = struct.unpack_from('<H', d, pos)[0] * (2 if wide else 1)
+        strings[bit] = d[pos + 2:pos + 2 + n].decode('utf-16-le' if wide else 'cp932').rstrip('\0')
+        pos += 2 + n
+print(target + '|' + strings.get(32, ''))
+EOF
+}
 
 rm -rf "$WINEPREFIX" "$work/zip"
 mkdir -p "$work"
@@ -64,8 +83,11 @@ w reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >
 unzip -q -d "$work/zip" "$zip_file"
 check "zip holds pairmate.exe and readme.txt" \
     is "$(cd "$work/zip" && ls | tr '\n' ' ')" "pairmate.exe readme.txt "
-readme="$(iconv -f CP932 -t UTF-8 "$work/zip/readme.txt")"
-check "readme.txt is Shift-JIS, with CR LF, and names where the settings are" \
+# Notepad on any Windows reads UTF-8 by its byte-order mark.
+check "readme.txt starts with the UTF-8 byte-order mark" \
+    is "$(head -c3 "$work/zip/readme.txt" | od -An -tx1 | tr -d ' ')" efbbbf
+readme="$(python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8", newline="").read())' "$work/zip/readme.txt")"
+check "readme.txt decodes as UTF-8, has CR LF and names where the settings are" \
     bash -c '[[ "$1" == *設定の保存場所*HKEY_CURRENT_USER\\Software\\Velmora\\Pairmate* ]] &&
              ! grep -qv $'"'"'\r$'"'"' <<< "$1"' _ "$readme"
 
@@ -76,13 +98,18 @@ exe_w="$dir_w\\pairmate.exe"
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pairmate'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 settings_key='HKCU\Software\Velmora\Pairmate'
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Pairmate.lnk"
+start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# The installer's shortcuts: "file|target|arguments".
+shortcuts=("$start_menu/Pairmate.lnk|$exe_w|" "$start_menu/Pairmate Readme.lnk|$dir_w\\readme.txt|")
 
 # NSIS takes /D= unquoted and last on its command line: cmd passes it so.
 w cmd /c "Z:${setup_exe//\//\\} /S /D=$dir_w"
 check "silent install ends with exit code 0" is "$?" 0
 check "the installed pairmate.exe is the one in the zip" cmp -s "$dir/pairmate.exe" "$work/zip/pairmate.exe"
-check "the Start-menu shortcut exists" test -f "$shortcut"
+check "the installed readme.txt is the one in the zip" cmp -s "$dir/readme.txt" "$work/zip/readme.txt"
+for s in "${shortcuts[@]}"; do
+    f="${s%%|*}"; check "shortcut ${f#"${f%/*/*}/"}: target and arguments" is "$(lnk "$f")" "${s#*|}"
+done
 check "the Run value starts the installed program (on by default)" \
     is "$(reg_values "$run_key" | value_of Pairmate)" "\"$exe_w\""
 reg_values "$uninst_key" > "$work/uninst.txt"
@@ -92,7 +119,7 @@ for pair in "DisplayName=Pairmate" "DisplayVersion=$version" "Publisher=Velmora"
             "QuietUninstallString=\"$dir_w\\uninstall.exe\" /S" "NoModify=0x1" "NoRepair=0x1"; do
     check "Add/Remove Programs: ${pair%%=*}" is "$(value_of "${pair%%=*}" < "$work/uninst.txt")" "${pair#*=}"
 done
-kb=$(( $(value_of EstimatedSize < "$work/uninst.txt") )) bytes=$(cat "$dir"/*.exe | wc -c)
+kb=$(( $(value_of EstimatedSize < "$work/uninst.txt") )) bytes=$(cat "$dir"/* | wc -c)
 check "Add/Remove Programs: EstimatedSize is the installed files' size in KB" \
     test $(( bytes / 1024 )) -le "$kb" -a "$kb" -le $(( (bytes + 1023) / 1024 ))
 
@@ -126,7 +153,7 @@ check "the WinDiff file name and the history are kept" is "$(settings)" "$kept"
 w "$dir_w\\uninstall.exe" /S
 check "silent uninstall ends within 2 minutes, Pairmate included" timeout 120 wineserver -w
 check "the program folder is gone" test ! -e "$dir"
-check "the Start-menu shortcut is gone" test ! -e "$shortcut"
+for s in "${shortcuts[@]}"; do f="${s%%|*}"; check "shortcut ${f#"${f%/*/*}/"} is gone" test ! -e "$f"; done
 check "the Run value is gone" is "$(reg_values "$run_key" | value_of Pairmate)" ""
 check "the Add/Remove Programs entry is gone" is "$(reg_values "$uninst_key")" ""
 check "the WinDiff file name and the history are kept" is "$(settings)" "$kept"
