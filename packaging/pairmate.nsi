@@ -6,14 +6,16 @@
 ;            -DOUTFILE=path/of/setup.exe pairmate.nsi
 ;
 ; It installs pairmate.exe and its read-me into the 32-bit Program Files
-; folder with a Start-menu shortcut for each, optionally starts it at logon (the current user's Run
-; key), and registers itself in Add/Remove Programs. A running Pairmate is
-; closed before its file is replaced and started again afterwards.
+; folder with a Start-menu shortcut for each, optionally adds Pairmate to
+; the current user's Send To menu and starts it at logon (the current user's
+; Run key), and registers itself in Add/Remove Programs. A running Pairmate
+; is closed before its file is replaced and started again afterwards.
 ;
 ; Command line, besides NSIS's own /S (silent) and /D=folder (last, unquoted):
+;   /SENDTO=1 or /SENDTO=0         add Pairmate to Send To, or not.
 ;   /AUTOSTART=1 or /AUTOSTART=0   start Pairmate at logon, or not.
-;   Without it: on for a first installation; a reinstallation keeps the
-;   choice of the installation it replaces.
+;   Without them: on for a first installation; a reinstallation keeps the
+;   choices of the installation it replaces.
 ; The uninstaller asks whether to delete the settings and histories; silent
 ; (/S), it keeps them.
 
@@ -45,6 +47,8 @@ SetCompressor /SOLID lzma
 !define BAR_TITLE "Pairmate"
 !define SHORTCUT "$SMPROGRAMS\Pairmate.lnk"
 !define README_SHORTCUT "$SMPROGRAMS\Pairmate Readme.lnk"
+; Explorer passes the selected files to it as arguments.
+!define SENDTO_SHORTCUT "$SENDTO\Pairmate.lnk"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -97,6 +101,10 @@ LangString SEC_PROGRAM ${LANG_ENGLISH} "Pairmate"
 LangString SEC_PROGRAM ${LANG_JAPANESE} "Pairmate"
 LangString SEC_PROGRAM_DESC ${LANG_ENGLISH} "The program and its read-me, with their Start-menu shortcuts."
 LangString SEC_PROGRAM_DESC ${LANG_JAPANESE} "プログラム本体と readme.txt、およびスタートメニューのショートカット。"
+LangString SEC_SENDTO ${LANG_ENGLISH} "Add Pairmate to Explorer's Send To menu"
+LangString SEC_SENDTO ${LANG_JAPANESE} "エクスプローラーの [送る] メニューに Pairmate を追加する"
+LangString SEC_SENDTO_DESC ${LANG_ENGLISH} "Right-click one or two files or folders in Explorer and choose Send To > Pairmate to compare them (for this user)."
+LangString SEC_SENDTO_DESC ${LANG_JAPANESE} "エクスプローラーでファイルかフォルダーを 1 つか 2 つ選んで右クリックし、[送る] → [Pairmate] で比較できます（このユーザーのみ）。"
 LangString SEC_AUTOSTART ${LANG_ENGLISH} "Start Pairmate when Windows starts"
 LangString SEC_AUTOSTART ${LANG_JAPANESE} "Windows の起動時に Pairmate を起動する"
 LangString SEC_AUTOSTART_DESC ${LANG_ENGLISH} "Pairmate waits at the top right of the desktop from the moment you log on (for this user)."
@@ -239,11 +247,18 @@ Section "$(SEC_PROGRAM)" SecProgram
   WriteRegDWORD HKLM "${UNINST_KEY}" "NoRepair" 1
 SectionEnd
 
+Section "$(SEC_SENDTO)" SecSendTo
+  CreateShortcut "${SENDTO_SHORTCUT}" "$INSTDIR\pairmate.exe" "" "$INSTDIR\pairmate.exe" 0
+SectionEnd
+
 Section "$(SEC_AUTOSTART)" SecAutoStart
   WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\pairmate.exe"'
 SectionEnd
 
 Section "-Finish"
+  ${IfNot} ${SectionIsSelected} ${SecSendTo}
+    Delete "${SENDTO_SHORTCUT}"
+  ${EndIf}
   ${IfNot} ${SectionIsSelected} ${SecAutoStart}
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
@@ -257,8 +272,23 @@ SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "$(SEC_PROGRAM_DESC)"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecSendTo} "$(SEC_SENDTO_DESC)"
   !insertmacro MUI_DESCRIPTION_TEXT ${SecAutoStart} "$(SEC_AUTOSTART_DESC)"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+; Selects SECTION when the parameters in $1 hold OPTION with any value but
+; 0, unselects it for 0, and leaves it as it is without OPTION.
+!macro SECTION_FROM_OPTION OPTION SECTION
+  ClearErrors
+  ${GetOptions} $1 "${OPTION}" $0
+  ${IfNot} ${Errors}
+    ${If} $0 == "0"
+      !insertmacro UnselectSection ${SECTION}
+    ${Else}
+      !insertmacro SelectSection ${SECTION}
+    ${EndIf}
+  ${EndIf}
+!macroend
 
 Function .onInit
   UserInfo::GetAccountType
@@ -291,9 +321,12 @@ Function .onInit
     ${EndIf}
   ${EndIf}
 
-  ; Start at logon: on for a first installation, as before for a
-  ; reinstallation, or as the command line says.
+  ; Send To and start at logon: on for a first installation, as before for
+  ; a reinstallation, or as the command line says.
   ${If} $PreviousDir != ""
+    ${IfNot} ${FileExists} "${SENDTO_SHORTCUT}"
+      !insertmacro UnselectSection ${SecSendTo}
+    ${EndIf}
     ClearErrors
     ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"
     ${If} ${Errors}
@@ -301,15 +334,8 @@ Function .onInit
     ${EndIf}
   ${EndIf}
   ${GetParameters} $1
-  ClearErrors
-  ${GetOptions} $1 "/AUTOSTART=" $0
-  ${IfNot} ${Errors}
-    ${If} $0 == "0"
-      !insertmacro UnselectSection ${SecAutoStart}
-    ${Else}
-      !insertmacro SelectSection ${SecAutoStart}
-    ${EndIf}
-  ${EndIf}
+  !insertmacro SECTION_FROM_OPTION "/SENDTO=" ${SecSendTo}
+  !insertmacro SECTION_FROM_OPTION "/AUTOSTART=" ${SecAutoStart}
 FunctionEnd
 
 ;---------------------------------------------------------------------------
@@ -327,6 +353,7 @@ Section "Uninstall"
   Delete "${SHORTCUT}"
   Delete "${README_SHORTCUT}"
   SetShellVarContext current
+  Delete "${SENDTO_SHORTCUT}"
 
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKLM "${UNINST_KEY}"

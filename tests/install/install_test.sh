@@ -99,8 +99,11 @@ uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pairmate'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 settings_key='HKCU\Software\Velmora\Pairmate'
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# The current user's Send To folder (the prefix has one user).
+sendto="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/SendTo)/Pairmate.lnk"
 # The installer's shortcuts: "file|target|arguments".
-shortcuts=("$start_menu/Pairmate.lnk|$exe_w|" "$start_menu/Pairmate Readme.lnk|$dir_w\\readme.txt|")
+shortcuts=("$start_menu/Pairmate.lnk|$exe_w|" "$start_menu/Pairmate Readme.lnk|$dir_w\\readme.txt|"
+           "$sendto|$exe_w|")
 
 # NSIS takes /D= unquoted and last on its command line: cmd passes it so.
 w cmd /c "Z:${setup_exe//\//\\} /S /D=$dir_w"
@@ -110,7 +113,7 @@ check "the installed readme.txt is the one in the zip" cmp -s "$dir/readme.txt" 
 for s in "${shortcuts[@]}"; do
     f="${s%%|*}"; check "shortcut ${f#"${f%/*/*}/"}: target and arguments" is "$(lnk "$f")" "${s#*|}"
 done
-check "the Run value starts the installed program (on by default)" \
+check "the Run value starts the installed program (on by default, as Send To)" \
     is "$(reg_values "$run_key" | value_of Pairmate)" "\"$exe_w\""
 reg_values "$uninst_key" > "$work/uninst.txt"
 for pair in "DisplayName=Pairmate" "DisplayVersion=$version" "Publisher=Velmora" \
@@ -137,15 +140,18 @@ first_pid="$(bar_pid)"
 settings() { echo "$(reg_values "$settings_key" | value_of FileName) $(reg_values "$settings_key\\File1" | value_of Data00000001)"; }
 kept='C:\windows\notepad.exe C:\比較\一'
 
-# 4. Install again over the running program.
-w cmd /c "Z:${setup_exe//\//\\} /S"
+# 4. Install again over the running program, without Send To.
+w cmd /c "Z:${setup_exe//\//\\} /S /SENDTO=0"
 check "second silent install ends with exit code 0" is "$?" 0
+check "/SENDTO=0 removed the Send To shortcut" test ! -e "$sendto"
 check "it replaced the running program's file" cmp -s "$dir/pairmate.exe" "$work/zip/pairmate.exe"
 restarted() { local pid; pid="$(bar_pid)" && [ -n "$pid" ] && [ "$pid" != "$first_pid" ]; }
 check "it started Pairmate again (another process shows the bar)" wait_for 120 restarted
 check "the Run value is still there (the earlier choice is kept)" \
     is "$(reg_values "$run_key" | value_of Pairmate)" "\"$exe_w\""
 check "the WinDiff file name and the history are kept" is "$(settings)" "$kept"
+w cmd /c "Z:${setup_exe//\//\\} /S /SENDTO=1"
+check "/SENDTO=1 in a third silent install adds it again" is "$(lnk "$sendto")" "$exe_w|"
 
 # 5. Silent uninstall with the bar running. The uninstaller hands over to a
 # copy of itself and returns at once; the wineserver ends once every program
