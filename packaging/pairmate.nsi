@@ -67,6 +67,7 @@ VIFileVersion "${EXE_VERSION_1}.${EXE_VERSION_2}.${EXE_VERSION_3}.${EXE_VERSION_
 Var WasRunning        ; 1 when a running Pairmate was closed for the update
 Var PreviousDir       ; folder of the installation being replaced, if any
 Var PreviousVersion   ; its version
+Var Situation         ; the welcome page's first paragraph: what Setup will do
 
 ;---------------------------------------------------------------------------
 ; Pages
@@ -76,10 +77,16 @@ Var PreviousVersion   ; its version
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_SMALLDESC
 
+; The welcome page says what Setup will do with an installed copy, and what
+; Pairmate needs besides itself.
+!define MUI_PAGE_CUSTOMFUNCTION_PRE DescribeSituation
+!define MUI_WELCOMEPAGE_TEXT "$Situation$\r$\n$\r$\n$(WELCOME_NEEDS)$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "$(FINISH_TEXT)"
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_FUNCTION StartPairmateFromFinishPage
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
@@ -102,13 +109,25 @@ LangString SEC_PROGRAM ${LANG_JAPANESE} "Pairmate"
 LangString SEC_PROGRAM_DESC ${LANG_ENGLISH} "The program and its read-me, with their Start-menu shortcuts."
 LangString SEC_PROGRAM_DESC ${LANG_JAPANESE} "プログラム本体と readme.txt、およびスタートメニューのショートカット。"
 LangString SEC_SENDTO ${LANG_ENGLISH} "Add Pairmate to Explorer's Send To menu"
-LangString SEC_SENDTO ${LANG_JAPANESE} "エクスプローラーの [送る] メニューに Pairmate を追加する"
-LangString SEC_SENDTO_DESC ${LANG_ENGLISH} "Right-click one or two files or folders in Explorer and choose Send To > Pairmate to compare them (for this user)."
-LangString SEC_SENDTO_DESC ${LANG_JAPANESE} "エクスプローラーでファイルかフォルダーを 1 つか 2 つ選んで右クリックし、[送る] → [Pairmate] で比較できます（このユーザーのみ）。"
-LangString SEC_AUTOSTART ${LANG_ENGLISH} "Start Pairmate when Windows starts"
-LangString SEC_AUTOSTART ${LANG_JAPANESE} "Windows の起動時に Pairmate を起動する"
+LangString SEC_SENDTO ${LANG_JAPANESE} "[送る] メニューに Pairmate を追加する"
+LangString SEC_SENDTO_DESC ${LANG_ENGLISH} "In Explorer, right-click one or two files or folders and choose Send To > Pairmate (this user only)."
+LangString SEC_SENDTO_DESC ${LANG_JAPANESE} "エクスプローラーで 1 つか 2 つ選んで右クリックし、[送る] → [Pairmate] で比較します（このユーザーのみ）。"
+LangString SEC_AUTOSTART ${LANG_ENGLISH} "Start Pairmate when I log on"
+LangString SEC_AUTOSTART ${LANG_JAPANESE} "ログオンしたときに Pairmate を起動する"
 LangString SEC_AUTOSTART_DESC ${LANG_ENGLISH} "Pairmate waits at the top right of the desktop from the moment you log on (for this user)."
 LangString SEC_AUTOSTART_DESC ${LANG_JAPANESE} "ログオンすると、Pairmate がデスクトップの右上に常駐します（このユーザーのみ）。"
+LangString WELCOME_NEW ${LANG_ENGLISH} "Setup will install Pairmate ${VERSION} on your computer."
+LangString WELCOME_NEW ${LANG_JAPANESE} "セットアップは、Pairmate ${VERSION} をこのコンピューターにインストールします。"
+LangString WELCOME_UPDATE ${LANG_ENGLISH} "Pairmate $PreviousVersion is installed in $PreviousDir. Setup will update it to version ${VERSION}; your settings and path histories stay as they are."
+LangString WELCOME_UPDATE ${LANG_JAPANESE} "Pairmate $PreviousVersion が $PreviousDir にインストールされています。セットアップはこれをバージョン ${VERSION} に更新します。設定と入力履歴はそのまま残ります。"
+LangString WELCOME_REINSTALL ${LANG_ENGLISH} "Pairmate ${VERSION} is already installed in $PreviousDir. Setup will install the same version again; your settings and path histories stay as they are."
+LangString WELCOME_REINSTALL ${LANG_JAPANESE} "Pairmate ${VERSION} は $PreviousDir にインストール済みです。セットアップは同じバージョンをもう一度インストールします。設定と入力履歴はそのまま残ります。"
+LangString WELCOME_DOWNGRADE ${LANG_ENGLISH} "A newer version of Pairmate ($PreviousVersion) is installed in $PreviousDir. Setup will replace it with the older version ${VERSION}; your settings and path histories stay as they are."
+LangString WELCOME_DOWNGRADE ${LANG_JAPANESE} "新しいバージョンの Pairmate ($PreviousVersion) が $PreviousDir にインストールされています。セットアップはこれを古いバージョン ${VERSION} で置き換えます。設定と入力履歴はそのまま残ります。"
+LangString WELCOME_NEEDS ${LANG_ENGLISH} "Pairmate starts WinDiff (windiff.exe) to compare two files or folders. Current versions of Windows do not include WinDiff, but any comparison program that takes two paths on its command line will do, for example WinMerge (WinMergeU.exe) or KDiff3. Pairmate asks for the program in its Initial Setup dialog when it first starts; Settings changes it later."
+LangString WELCOME_NEEDS ${LANG_JAPANESE} "Pairmate は、2 つのファイルまたはフォルダーを WinDiff（windiff.exe）で比較するためのツールです。現在の Windows には WinDiff が含まれていませんが、2 つのパスをコマンドラインで受け取る比較ツールなら、WinMerge（WinMergeU.exe）や KDiff3 なども使えます。使うプログラムは初めての起動時に「初期設定」ダイアログで指定し、後から「設定」で変更できます。"
+LangString FINISH_TEXT ${LANG_ENGLISH} "Pairmate ${VERSION} has been installed on your computer.$\r$\n$\r$\nIf Pairmate does not know your comparison program yet, it asks for it in its Initial Setup dialog when it starts.$\r$\n$\r$\nClick Finish to close Setup."
+LangString FINISH_TEXT ${LANG_JAPANESE} "Pairmate ${VERSION} は、このコンピューターにインストールされました。$\r$\n$\r$\n比較に使うプログラムがまだ指定されていないときは、起動時に「初期設定」ダイアログで指定します。$\r$\n$\r$\n「完了」をクリックしてセットアップを閉じます。"
 LangString MSG_NEED_ADMIN ${LANG_ENGLISH} "Installing Pairmate needs administrator rights."
 LangString MSG_NEED_ADMIN ${LANG_JAPANESE} "Pairmate のインストールには管理者の権限が必要です。"
 LangString MSG_NEWER_INSTALLED ${LANG_ENGLISH} "A newer version of Pairmate ($PreviousVersion) is installed.$\r$\nReplace it with version ${VERSION}?"
@@ -201,6 +220,22 @@ Function StartPairmate
   Pop $2
   Pop $1
   Pop $0
+FunctionEnd
+
+Function DescribeSituation
+  ${If} $PreviousVersion == ""
+    StrCpy $Situation "$(WELCOME_NEW)"
+  ${Else}
+    ${VersionCompare} "$PreviousVersion" "${VERSION}" $0
+    ${Select} $0
+      ${Case} 0
+        StrCpy $Situation "$(WELCOME_REINSTALL)"
+      ${Case} 1
+        StrCpy $Situation "$(WELCOME_DOWNGRADE)"
+      ${CaseElse}
+        StrCpy $Situation "$(WELCOME_UPDATE)"
+    ${EndSelect}
+  ${EndIf}
 FunctionEnd
 
 Function StartPairmateFromFinishPage
