@@ -87,8 +87,9 @@ check "zip holds pairmate.exe and readme.txt" \
 check "readme.txt starts with the UTF-8 byte-order mark" \
     is "$(head -c3 "$work/zip/readme.txt" | od -An -tx1 | tr -d ' ')" efbbbf
 readme="$(python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8", newline="").read())' "$work/zip/readme.txt")"
-check "readme.txt decodes as UTF-8, has CR LF and names where the settings are" \
-    bash -c '[[ "$1" == *設定の保存場所*HKEY_CURRENT_USER\\Software\\Velmora\\Pairmate* ]] &&
+check "readme.txt decodes as UTF-8, has CR LF, names other comparison programs, shell:sendto and the settings" \
+    bash -c '[[ "$1" == *設定の保存場所*HKEY_CURRENT_USER\\Software\\Velmora\\Pairmate* &&
+               "$1" == *WinMergeU.exe* && "$1" == *shell:sendto* ]] &&
              ! grep -qv $'"'"'\r$'"'"' <<< "$1"' _ "$readme"
 
 # 2. Silent install into a folder of our choice (with a space in its name).
