@@ -114,7 +114,7 @@ LangString SEC_SENDTO_DESC ${LANG_ENGLISH} "In Explorer, right-click one or two 
 LangString SEC_SENDTO_DESC ${LANG_JAPANESE} "エクスプローラーで 1 つか 2 つ選んで右クリックし、[送る] → [Pairmate] で比較します（このユーザーのみ）。"
 LangString SEC_AUTOSTART ${LANG_ENGLISH} "Start Pairmate when I log on"
 LangString SEC_AUTOSTART ${LANG_JAPANESE} "ログオンしたときに Pairmate を起動する"
-LangString SEC_AUTOSTART_DESC ${LANG_ENGLISH} "Pairmate waits at the top right of the desktop from the moment you log on (for this user)."
+LangString SEC_AUTOSTART_DESC ${LANG_ENGLISH} "Pairmate waits at the top right of the desktop from the moment you log on (this user only)."
 LangString SEC_AUTOSTART_DESC ${LANG_JAPANESE} "ログオンすると、Pairmate がデスクトップの右上に常駐します（このユーザーのみ）。"
 LangString WELCOME_NEW ${LANG_ENGLISH} "Setup will install Pairmate ${VERSION} on your computer."
 LangString WELCOME_NEW ${LANG_JAPANESE} "セットアップは、Pairmate ${VERSION} をこのコンピューターにインストールします。"
