@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "framework/Gdi.h"
+#include "framework/Language.h"
 #include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
 #include "pathinput/ShellHelpers.h"
@@ -278,14 +279,16 @@ void CMainFrame::OnChooseFile(int k)
 {
     // Room for paths longer than MAX_PATH, so a long choice is never cut.
     std::vector<char> file(32768, '\0');
+    const std::string filter = AfxLoadFilter(IDS_ALL_FILES_FILTER);
+    const std::string title = AfxLoadString(IDS_CHOOSE_FILE_TITLE);
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = LOBYTE(LOWORD(::GetVersion())) < 5 ? OPENFILENAME_SIZE_VERSION_400A : sizeof(ofn);
     ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = "すべてのファイル (*.*)\0*.*\0";
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = "比較ファイルの選択";
+    ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
     if (!::GetOpenFileNameA(&ofn)) return;
 
@@ -298,9 +301,10 @@ void CMainFrame::OnChooseFile(int k)
 
 void CMainFrame::OnChooseFolder(int k)
 {
+    const std::string title = AfxLoadString(IDS_CHOOSE_FOLDER_TITLE);
     BROWSEINFOA info = {};
     info.hwndOwner = m_hWnd;
-    info.lpszTitle = "比較するフォルダを選択してください。";
+    info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_BROWSEINCLUDEFILES;
     LPITEMIDLIST pidl = ::SHBrowseForFolderA(&info);
     if (!pidl) return;

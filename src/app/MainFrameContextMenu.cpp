@@ -3,12 +3,12 @@
 #include "app/MainFrame.h"
 
 #include "framework/Handles.h"
-#include "framework/WinApp.h"
+#include "framework/Language.h"
 #include "res/resource.h"
 
 void CMainFrame::OnContextMenu(HWND, POINT pt)
 {
-    UniqueMenu menu(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
+    UniqueMenu menu(AfxLoadMenu(IDR_CONTEXT_MENU));
     if (!menu) return;
     HMENU popup = ::GetSubMenu(menu, IsBarMinimized() ? 1 : 0);
     if (!popup) return;

@@ -1,11 +1,12 @@
 #include "controls/HyperLink.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
+#include "res/resource.h"
 
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -54,15 +55,6 @@ size_t FindMbcs(const std::string& text, const char* needle)
     return std::string::npos;
 }
 
-std::string AppTitle()
-{
-    if (CWinApp* app = AfxGetApp()) {
-        if (!app->GetAppTitle().empty()) return app->GetAppTitle();
-    }
-    std::string title = AfxLoadString(AFX_IDS_APP_TITLE);
-    return title.empty() ? std::string("Pairmate") : title;
-}
-
 RECT RectInParent(HWND hwnd, HWND parent, bool client)
 {
     RECT rc{};
@@ -98,11 +90,12 @@ void CHyperLink::PreSubclassWindow()
     const bool hadFont = font != nullptr;
     if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     if (!font) font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
-    LOGFONTA lf = {};
-    if (font && ::GetObjectA(font, sizeof(lf), &lf)) {
-        m_fontNormal.Reset(::CreateFontIndirectA(&lf));
+    // The face name in UTF-16, as the system keeps it, whatever the code page.
+    LOGFONTW lf = {};
+    if (font && ::GetObjectW(font, sizeof(lf), &lf)) {
+        m_fontNormal.Reset(::CreateFontIndirectW(&lf));
         lf.lfUnderline = TRUE;
-        m_fontUnderline.Reset(::CreateFontIndirectA(&lf));
+        m_fontUnderline.Reset(::CreateFontIndirectW(&lf));
     }
     // A control without a font of its own would draw in the system font
     // while being measured in the one above.
@@ -195,12 +188,12 @@ void CHyperLink::FitToText()
     const int borderX = (rc.right - rc.left) - (client.right - client.left);
     const int borderY = (rc.bottom - rc.top) - (client.bottom - client.top);
 
-    std::string text = GetWindowText();
+    const std::wstring text = GetWindowTextWide(m_hWnd);
     SIZE extent = {};
     {
         WindowDC dc(m_hWnd);
         SelectGuard select(dc, m_fontUnderline.Get());
-        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     }
 
     const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
@@ -258,40 +251,39 @@ int CHyperLink::OpenUrl(const std::string& target, int showCmd)
 
 std::string CHyperLink::OpenErrorText(int error)
 {
-    const char* text = nullptr;
-    switch (error) {
-    case 0: text = "The operating system is out\nof memory or resources."; break;
-    case SE_ERR_FNF: text = "The specified file was not found."; break;
-    case SE_ERR_PNF: text = "The specified path was not found."; break;
-    case SE_ERR_ACCESSDENIED: text = "The operating system denied\naccess to the specified file."; break;
-    case SE_ERR_OOM: text = "There was not enough memory to complete the operation."; break;
-    case ERROR_BAD_FORMAT: text = "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."; break;
-    case SE_ERR_SHARE: text = "A sharing violation occurred. "; break;
-    case SE_ERR_ASSOCINCOMPLETE: text = "The filename association is\nincomplete or invalid."; break;
-    case SE_ERR_DDETIMEOUT: text = "The DDE transaction could not\nbe completed because the request timed out."; break;
-    case SE_ERR_DDEFAIL: text = "The DDE transaction failed."; break;
-    case SE_ERR_DDEBUSY:
-        text = "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
-        break;
-    case SE_ERR_NOASSOC: text = "There is no application associated\nwith the given filename extension."; break;
-    case SE_ERR_DLLNOTFOUND: text = "The specified dynamic-link library was not found."; break;
-    default: break;
+    static const struct {
+        int code;
+        UINT textId;
+    } kKnown[] = {
+        {0, IDS_LINK_ERROR_OOM},
+        {SE_ERR_FNF, IDS_LINK_ERROR_FNF},
+        {SE_ERR_PNF, IDS_LINK_ERROR_PNF},
+        {SE_ERR_ACCESSDENIED, IDS_LINK_ERROR_ACCESSDENIED},
+        {SE_ERR_OOM, IDS_LINK_ERROR_NOMEMORY},
+        {ERROR_BAD_FORMAT, IDS_LINK_ERROR_BADFORMAT},
+        {SE_ERR_SHARE, IDS_LINK_ERROR_SHARE},
+        {SE_ERR_ASSOCINCOMPLETE, IDS_LINK_ERROR_ASSOCINCOMPLETE},
+        {SE_ERR_DDETIMEOUT, IDS_LINK_ERROR_DDETIMEOUT},
+        {SE_ERR_DDEFAIL, IDS_LINK_ERROR_DDEFAIL},
+        {SE_ERR_DDEBUSY, IDS_LINK_ERROR_DDEBUSY},
+        {SE_ERR_NOASSOC, IDS_LINK_ERROR_NOASSOC},
+        {SE_ERR_DLLNOTFOUND, IDS_LINK_ERROR_DLLNOTFOUND},
+    };
+    std::string message = AfxLoadString(IDS_LINK_OPEN_FAILED);
+    for (const auto& known : kKnown) {
+        if (known.code == error) return message + AfxLoadString(known.textId);
     }
-    std::string message = "Unable to open hyperlink:\n\n";
-    if (text) {
-        message += text;
-    } else {
-        char unknown[64];
-        std::snprintf(unknown, sizeof(unknown), "Unknown Error (%d) occurred.", error);
-        message += unknown;
-    }
-    return message;
+    // The code in decimal in place of the text's "%d".
+    std::string unknown = AfxLoadString(IDS_LINK_UNKNOWN_ERROR);
+    const size_t placeholder = unknown.find("%d");
+    if (placeholder != std::string::npos) unknown.replace(placeholder, 2, std::to_string(error));
+    return message + unknown;
 }
 
 void CHyperLink::ShowOpenError(int error) const
 {
     HWND owner = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
-    ::MessageBoxA(owner, OpenErrorText(error).c_str(), AppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxA(owner, OpenErrorText(error).c_str(), AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CHyperLink::DestroyWindow()

@@ -1,5 +1,7 @@
 #include "dialogs/PropDialog.h"
 
+#include "framework/WinApp.h"
+
 CPropDialog::CPropDialog(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
 
 BOOL CPropDialog::OnInitDialog()
@@ -32,6 +34,7 @@ BOOL CPropDialog::AddTool(HWND control, const char* text)
 
 BOOL CPropDialog::AddTools(const ToolTipRow* rows, size_t count)
 {
-    for (size_t i = 0; i < count; ++i) AddTool(GetDlgItem(static_cast<int>(rows[i].id)), rows[i].text);
+    for (size_t i = 0; i < count; ++i)
+        AddTool(GetDlgItem(static_cast<int>(rows[i].id)), AfxLoadString(rows[i].textId).c_str());
     return TRUE;
 }

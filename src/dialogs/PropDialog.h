@@ -8,10 +8,11 @@
 
 #include <cstddef>
 
-// One row of a tooltip table: a control id and its text.
+// One row of a tooltip table: a control id and the id of its text in the
+// string table.
 struct ToolTipRow {
     UINT id;
-    const char* text;
+    UINT textId;
 };
 
 class CPropDialog : public CDialog {
@@ -23,7 +24,8 @@ public:
 
     // Registers `control` as a tool of the dialog's tooltip with `text`.
     BOOL AddTool(HWND control, const char* text);
-    // AddTool for each row, in order, with the dialog item of the row's id.
+    // AddTool for each row, in order, with the dialog item of the row's id
+    // and the row's text.
     BOOL AddTools(const ToolTipRow* rows, size_t count);
 
     HWND GetToolTipWindow() const { return m_tooltip.m_hWnd; }

@@ -3,11 +3,11 @@
 namespace {
 
 const ToolTipRow kSettingsTips[] = {
-    {IDOK, "指定された設定を保存して、ウィンドウを閉じます。"},
-    {IDCANCEL, "設定をキャンセルします。"},
-    {IDC_CLEAR_HISTORY, "履歴をクリアします。"},
-    {IDC_BROWSE, "Windiffの実行ファイル名を設定します。"},
-    {IDC_AUTOMINIMIZE, "Windiffを実行した後に最小化するかのON/OFFを設定します。"},
+    {IDOK, IDS_TIP_SAVE_AND_CLOSE},
+    {IDCANCEL, IDS_TIP_CANCEL_SETTINGS},
+    {IDC_CLEAR_HISTORY, IDS_TIP_CLEAR_HISTORY},
+    {IDC_BROWSE, IDS_TIP_BROWSE_WINDIFF},
+    {IDC_AUTOMINIMIZE, IDS_TIP_AUTOMINIMIZE},
 };
 
 } // namespace

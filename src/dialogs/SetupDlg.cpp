@@ -3,9 +3,9 @@
 namespace {
 
 const ToolTipRow kSetupTips[] = {
-    {IDC_BROWSE, "Windiffの実行ファイル名を設定します。"},
-    {IDOK, "指定された設定を保存して、ウィンドウを閉じます。"},
-    {IDCANCEL, "処理をキャンセルして、Pairmateを終了します。"},
+    {IDC_BROWSE, IDS_TIP_BROWSE_WINDIFF},
+    {IDOK, IDS_TIP_SAVE_AND_CLOSE},
+    {IDCANCEL, IDS_TIP_CANCEL_SETUP},
 };
 
 } // namespace

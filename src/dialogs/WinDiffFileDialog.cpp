@@ -1,19 +1,13 @@
 #include "dialogs/WinDiffFileDialog.h"
 
+#include "framework/Language.h"
+#include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
 #include "pathinput/ShellHelpers.h"
 
 #include <commdlg.h>
 
 namespace {
-
-// Executable files first, then all files ("\0" ends each part; written out
-// rather than built from "|" separators, which may be the second byte of a
-// double-byte character).
-const char kBrowseFilter[] = "実行ファイル (*.exe)\0*.exe\0すべてのファイル (*.*)\0*.*\0";
-const char kBrowseTitle[] = "Windiffファイルの選択";
-const char kMissingFileMessage[] = "Windiffのファイル名が設定されていません。";
-const char kCaption[] = "Pairmate";
 
 bool IsGroupBox(HWND hwnd)
 {
@@ -87,15 +81,17 @@ void CWinDiffFileDialog::OnFileDropped(int controlId)
 void CWinDiffFileDialog::OnBrowse()
 {
     char file[MAX_PATH] = {};
+    const std::string filter = AfxLoadFilter(IDS_WINDIFF_FILE_FILTER);
+    const std::string title = AfxLoadString(IDS_WINDIFF_FILE_TITLE);
     OPENFILENAMEA ofn = {};
     // Systems before Windows 2000 know only the shorter structure.
     ofn.lStructSize = LOBYTE(LOWORD(::GetVersion())) >= 5 ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
     ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = kBrowseFilter;
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = kBrowseTitle;
+    ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     if (!::GetOpenFileNameA(&ofn)) return;
     file[MAX_PATH - 1] = '\0';
@@ -107,7 +103,7 @@ void CWinDiffFileDialog::OnOK()
     if (!UpdateData(TRUE)) return;
     m_strWinDiffPath = GetWindowTextString(GetDlgItem(IDC_PATH_STATIC));
     if (!IsExistingFile(m_strWinDiffPath)) {
-        MessageBox(kMissingFileMessage, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(m_hWnd, IDS_NO_WINDIFF_NAME);
         return;
     }
     EndDialog(IDOK);

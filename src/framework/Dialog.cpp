@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/Language.h"
 #include "framework/WinApp.h"
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
@@ -57,7 +58,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
 INT_PTR CDialog::DoModal()
 {
     HINSTANCE inst = AfxGetResourceHandle();
-    HRSRC res = ::FindResourceA(inst, MAKEINTRESOURCEA(m_nTemplateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    HRSRC res = AfxFindTextResource(MAKEINTRESOURCEA(m_nTemplateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     HGLOBAL loaded = res ? ::LoadResource(inst, res) : nullptr;
     auto* tmpl = loaded ? static_cast<LPCDLGTEMPLATEA>(::LockResource(loaded)) : nullptr;
     if (!tmpl) return -1;

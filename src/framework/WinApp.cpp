@@ -1,5 +1,7 @@
 #include "framework/WinApp.h"
 
+#include "framework/CodePage.h"
+#include "framework/Language.h"
 #include "framework/Wnd.h"
 
 #include <ole2.h>
@@ -39,17 +41,19 @@ HINSTANCE AfxGetResourceHandle()
 
 std::string AfxLoadString(UINT id)
 {
-    // LoadStringA cannot report the length in advance; grow until it fits.
-    for (int size = 256; size <= 65536; size *= 4) {
-        std::string buf(static_cast<size_t>(size), '\0');
-        int n = ::LoadStringA(AfxGetResourceHandle(), id, &buf[0], size);
-        if (n <= 0) return std::string();
-        if (n < size - 1) {
-            buf.resize(static_cast<size_t>(n));
-            return buf;
-        }
-    }
-    return std::string();
+    return ToAnsi(AfxLoadStringW(id));
+}
+
+const std::string& AfxGetAppTitle()
+{
+    static const std::string fallback = "Pairmate";
+    CWinApp* app = AfxGetApp();
+    return app && !app->GetAppTitle().empty() ? app->GetAppTitle() : fallback;
+}
+
+int AfxMessageBox(HWND owner, UINT textId)
+{
+    return ::MessageBoxA(owner, AfxLoadString(textId).c_str(), AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CWinApp::CWinApp()

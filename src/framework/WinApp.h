@@ -57,8 +57,14 @@ int AfxWinMain();
 BOOL AfxOleInit();
 void AfxOleTerm();
 BOOL AfxOleRunning();
-// Loads a string resource as ANSI bytes; empty when it is missing.
+// Loads a string resource (in the language of this run) as ANSI bytes;
+// empty when it is missing.
 std::string AfxLoadString(UINT id);
+// The application's title ("Pairmate"), the caption of its message boxes.
+const std::string& AfxGetAppTitle();
+// A message box with a text of the string table: caption the application's
+// title, the exclamation icon, one OK button.
+int AfxMessageBox(HWND owner, UINT textId);
 
 constexpr UINT AFX_IDS_APP_TITLE = 0xE000; // 57344
 constexpr UINT ID_APP_EXIT = 0xE141;       // 57665

@@ -1,5 +1,6 @@
 #include "menus/MenuDrawer.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/MenuRadio.h"
 #include "framework/WinApp.h"
@@ -414,7 +415,8 @@ BOOL CMenuDrawer::OnMeasureItem(MEASUREITEMSTRUCT* mis)
     WindowDC screen(nullptr);
     SelectGuard sel(screen, GetMenuFont());
     RECT rc = {0, 0, 0, 0};
-    ::DrawTextA(screen, record->label.c_str(), static_cast<int>(record->label.size()), &rc,
+    const std::wstring label = ToWide(record->label);
+    ::DrawTextW(screen, label.c_str(), static_cast<int>(label.size()), &rc,
                 DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
     int height = rc.bottom - rc.top;
     if (height < 16) height = 16;

@@ -1,5 +1,6 @@
 #include "menus/MenuItemRenderer.h"
 
+#include "framework/CodePage.h"
 #include "framework/Gdi.h"
 #include "settings/WindowsVersion.h"
 
@@ -182,18 +183,19 @@ void DrawPlainItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL che
 
 void DrawMenuText(HDC dc, const RECT& rc, HFONT font, const std::string& label, COLORREF color)
 {
-    size_t tab = label.find('\t');
-    std::string left = label.substr(0, tab);
+    const std::wstring text = ToWide(label);
+    size_t tab = text.find(L'\t');
+    std::wstring left = text.substr(0, tab);
 
     ::SetTextColor(dc, color);
     ::SetBkMode(dc, TRANSPARENT);
     SelectGuard sel(dc, font);
     RECT r = rc;
-    ::DrawTextA(dc, left.c_str(), static_cast<int>(left.size()), &r, DT_SINGLELINE | DT_VCENTER);
-    if (tab != std::string::npos && tab >= 1) {
-        std::string right = label.substr(tab + 1);
+    ::DrawTextW(dc, left.c_str(), static_cast<int>(left.size()), &r, DT_SINGLELINE | DT_VCENTER);
+    if (tab != std::wstring::npos && tab >= 1) {
+        std::wstring right = text.substr(tab + 1);
         r = rc;
-        ::DrawTextA(dc, right.c_str(), static_cast<int>(right.size()), &r,
+        ::DrawTextW(dc, right.c_str(), static_cast<int>(right.size()), &r,
                     DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     }
 }

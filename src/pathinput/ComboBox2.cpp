@@ -1,8 +1,10 @@
 #include "pathinput/ComboBox2.h"
 
 #include "framework/Handles.h"
+#include "framework/Language.h"
 #include "framework/WinApp.h"
 #include "pathinput/ShellHelpers.h"
+#include "res/resource.h"
 
 #include <algorithm>
 
@@ -53,14 +55,16 @@ int CComboBox2::OnCreate(LPCREATESTRUCTA cs)
 {
     if (DefWindowProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1) return -1;
 
-    // 12-pixel "ＭＳ Ｐゴシック"; without it the combo keeps the system font.
-    LOGFONTA lf = {};
+    // 12 pixels of the texts' face ("ＭＳ Ｐゴシック" in Japanese), named in
+    // UTF-16 so that no code page stands between the name and the font;
+    // without it the combo keeps the system font.
+    LOGFONTW lf = {};
     lf.lfHeight = -12;
     lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfCharSet = AfxGetTextCharSet();
     lf.lfPitchAndFamily = FF_MODERN | VARIABLE_PITCH;
-    ::lstrcpynA(lf.lfFaceName, "ＭＳ Ｐゴシック", LF_FACESIZE);
-    m_font.Reset(::CreateFontIndirectA(&lf));
+    ::lstrcpynW(lf.lfFaceName, AfxLoadStringW(IDS_PATH_FONT_FACE).c_str(), LF_FACESIZE);
+    m_font.Reset(::CreateFontIndirectW(&lf));
     if (m_font) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
 
     // Before OLE runs (the program starts it once its bar shows) the owner

@@ -8,7 +8,7 @@
 //   * accepts OLE drops of one shell item (its file-system path) or of plain
 //     text: the text becomes the edit text and the parent receives
 //     WM_COMMAND(id, CBN_EDITCHANGE) as after a user edit;
-//   * uses its own 12-pixel "ＭＳ Ｐゴシック" font.
+//   * uses its own 12-pixel font, "ＭＳ Ｐゴシック" in Japanese.
 //
 // The owner creates it with CComboBox::Create and fills its list; the combo
 // never looks at where the strings come from.

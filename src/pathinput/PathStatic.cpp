@@ -1,5 +1,6 @@
 #include "pathinput/PathStatic.h"
 
+#include "framework/CodePage.h"
 #include "framework/Gdi.h"
 
 void CPathStatic::DrawPath(HDC dc, const RECT& client) const
@@ -7,7 +8,7 @@ void CPathStatic::DrawPath(HDC dc, const RECT& client) const
     RECT rc = client;
     rc.left += 2;
     rc.right -= 3;
-    std::string text = GetWindowText();
+    std::wstring text = GetWindowTextWide(m_hWnd);
     // Drawn as it is: an "&" in a folder name is part of the path, not a
     // mnemonic.
 
@@ -16,7 +17,7 @@ void CPathStatic::DrawPath(HDC dc, const RECT& client) const
     auto font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
     {
         SelectGuard selectFont(dc, font);
-        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rc,
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc,
                     DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX);
     }
     ::SetBkColor(dc, oldBk);

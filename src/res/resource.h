@@ -52,5 +52,50 @@
 #define ID_APP_ABOUT_CMD 57664
 #define ID_APP_EXIT_CMD 57665
 
-// Strings
+// Strings. The program's name and the link messages are the same in every
+// language; every other text is in the Japanese and in the English table.
+// The ids of each group fill string-table blocks (sixteen ids each) of their
+// own, so that no block mixes the groups.
 #define IDS_APP_TITLE 57344
+
+// Messages
+#define IDS_NO_WINDIFF_NAME 0x7000       // Compare, and OK in the WinDiff dialogs
+#define IDS_WINDIFF_MISSING 0x7001
+#define IDS_PATH1_EMPTY 0x7002
+#define IDS_PATH1_MISSING 0x7003
+#define IDS_PATH2_EMPTY 0x7004
+#define IDS_PATH2_MISSING 0x7005
+#define IDS_KINDS_DIFFER 0x7006
+#define IDS_START_FAILED 0x7007
+// The file and folder choosers ("|" separates the parts of a filter), and
+// the face of the path boxes' font
+#define IDS_CHOOSE_FILE_TITLE 0x7010
+#define IDS_ALL_FILES_FILTER 0x7011
+#define IDS_CHOOSE_FOLDER_TITLE 0x7012
+#define IDS_WINDIFF_FILE_TITLE 0x7013
+#define IDS_WINDIFF_FILE_FILTER 0x7014
+#define IDS_PATH_FONT_FACE 0x7015
+// Tooltips of the Settings and Initial-setup dialogs
+#define IDS_TIP_SAVE_AND_CLOSE 0x7020
+#define IDS_TIP_CANCEL_SETTINGS 0x7021
+#define IDS_TIP_CLEAR_HISTORY 0x7022
+#define IDS_TIP_BROWSE_WINDIFF 0x7023
+#define IDS_TIP_AUTOMINIMIZE 0x7024
+#define IDS_TIP_CANCEL_SETUP 0x7025
+// The hyperlink's messages (English in every language): the line that
+// introduces them, the text for an unknown code, then one per known code
+#define IDS_LINK_OPEN_FAILED 0x7100
+#define IDS_LINK_UNKNOWN_ERROR 0x7101
+#define IDS_LINK_ERROR_OOM 0x7102
+#define IDS_LINK_ERROR_FNF 0x7103
+#define IDS_LINK_ERROR_PNF 0x7104
+#define IDS_LINK_ERROR_ACCESSDENIED 0x7105
+#define IDS_LINK_ERROR_NOMEMORY 0x7106
+#define IDS_LINK_ERROR_BADFORMAT 0x7107
+#define IDS_LINK_ERROR_SHARE 0x7108
+#define IDS_LINK_ERROR_ASSOCINCOMPLETE 0x7109
+#define IDS_LINK_ERROR_DDETIMEOUT 0x710A
+#define IDS_LINK_ERROR_DDEFAIL 0x710B
+#define IDS_LINK_ERROR_DDEBUSY 0x710C
+#define IDS_LINK_ERROR_NOASSOC 0x710D
+#define IDS_LINK_ERROR_DLLNOTFOUND 0x710E

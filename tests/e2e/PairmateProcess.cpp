@@ -1,11 +1,13 @@
 #include "e2e/PairmateProcess.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "support/pump.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <fstream>
 #include <sstream>
 
@@ -91,6 +93,41 @@ std::string WindowText(HWND hwnd)
     LRESULT got = ::SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
+}
+
+std::wstring WindowTextW(HWND hwnd)
+{
+    LRESULT len = ::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = ::SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+std::string Utf8Copy(const std::string& exe, const std::string& folder)
+{
+    const std::string copy = folder + "\\utf8-" + exe.substr(exe.find_last_of('\\') + 1);
+    if (!::CopyFileA(exe.c_str(), copy.c_str(), FALSE)) return std::string();
+    std::string manifest =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"></assembly>";
+    if (HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        HRSRC res = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+        if (const void* data = res ? ::LockResource(::LoadResource(module, res)) : nullptr)
+            manifest.assign(static_cast<const char*>(data), ::SizeofResource(module, res));
+        ::FreeLibrary(module);
+    }
+    const size_t end = manifest.rfind("</assembly>");
+    if (end == std::string::npos) return std::string();
+    manifest.insert(end, "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\"><windowsSettings>"
+                         "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8"
+                         "</activeCodePage></windowsSettings></application>");
+    HANDLE update = ::BeginUpdateResourceA(copy.c_str(), FALSE);
+    if (!update) return std::string();
+    const BOOL put = ::UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
+                                       MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &manifest[0],
+                                       static_cast<DWORD>(manifest.size()));
+    return ::EndUpdateResourceA(update, !put) && put ? copy : std::string();
 }
 
 void ClickButton(HWND button)
@@ -279,25 +316,32 @@ void ScopedMicrosoftWinDiffPath::Remove()
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMicrosoftWinDiff);
 }
 
-std::vector<std::string> ReadHistory(int slot)
+std::vector<std::wstring> ReadHistoryW(int slot)
 {
-    std::vector<std::string> entries;
+    std::vector<std::wstring> entries;
     RegKey key;
     std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
     if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) != ERROR_SUCCESS) return entries;
     DWORD count = 0, size = sizeof(count), type = 0;
-    if (::RegQueryValueExA(key.Get(), "Size", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+    if (::RegQueryValueExW(key.Get(), L"Size", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
         ERROR_SUCCESS)
         return entries;
     for (DWORD i = 1; i <= count && i < 100000; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof(name), "Data%08lu", static_cast<unsigned long>(i));
-        char buf[4096] = {};
-        DWORD len = sizeof(buf) - 1;
-        if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &len) ==
+        wchar_t name[32];
+        std::swprintf(name, 32, L"Data%08lu", static_cast<unsigned long>(i));
+        wchar_t buf[4096] = {};
+        DWORD len = sizeof(buf) - sizeof(wchar_t);
+        if (::RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &len) ==
             ERROR_SUCCESS)
             entries.push_back(buf);
     }
+    return entries;
+}
+
+std::vector<std::string> ReadHistory(int slot)
+{
+    std::vector<std::string> entries;
+    for (const std::wstring& entry : ReadHistoryW(slot)) entries.push_back(ToAnsi(entry));
     return entries;
 }
 
@@ -427,11 +471,11 @@ PairmateProcess::~PairmateProcess()
     Stop();
 }
 
-bool PairmateProcess::Start(const std::string& standInLog)
+bool PairmateProcess::Start(const std::string& standInLog, const std::string& program)
 {
     if (!standInLog.empty()) ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", standInLog.c_str());
     else ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", nullptr);
-    std::string commandLine = "\"" + BinDir() + "\\pairmate.exe\"";
+    std::string commandLine = "\"" + (program.empty() ? BinDir() + "\\pairmate.exe" : program) + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
@@ -595,4 +639,27 @@ HWND PairmateProcess::FocusWindow() const
     info.cbSize = sizeof(info);
     if (!::GetGUIThreadInfo(m_pi.dwThreadId, &info)) return nullptr;
     return info.hwndFocus;
+}
+
+std::wstring PairmateProcess::HoverTip(POINT at) const
+{
+    auto shownTip = [&]() -> HWND {
+        for (HWND hwnd : Windows()) {
+            if (WindowClass(hwnd) == "tooltips_class32" && ::IsWindowVisible(hwnd)) return hwnd;
+        }
+        return nullptr;
+    };
+    // Away to where no tool is, until every tip has gone, then onto the point.
+    RECT screen = WorkAreaRect();
+    ::SetCursorPos(screen.left, screen.bottom - 1);
+    WaitFor([&] { return !shownTip(); }, 5000);
+    ::SetCursorPos(at.x, at.y);
+    ::SetCursorPos(at.x + 1, at.y);
+    std::wstring text;
+    WaitFor([&] {
+        HWND tip = shownTip();
+        text = tip ? WindowTextW(tip) : std::wstring();
+        return !text.empty();
+    }, 5000);
+    return text;
 }

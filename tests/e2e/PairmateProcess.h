@@ -49,6 +49,7 @@ struct StoredSettings {
 };
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);
+std::vector<std::wstring> ReadHistoryW(int slot);
 bool ReadStoredString(const char* name, std::string& out);
 bool ReadStoredDword(const char* name, DWORD& out);
 // The "Size" value of a history key (false when it is absent).
@@ -89,8 +90,9 @@ public:
     PairmateProcess() = default;
     ~PairmateProcess();
 
-    // Starts pairmate.exe with the stand-in's log file in its environment.
-    bool Start(const std::string& standInLog = std::string());
+    // Starts pairmate.exe (or `program`, a copy of it) with the stand-in's
+    // log file in its environment.
+    bool Start(const std::string& standInLog = std::string(), const std::string& program = std::string());
     // Waits for the bar (a visible top-level "Pairmate" window of this process).
     bool WaitForBar(DWORD timeoutMs = 20000);
     // Ends the program (WM_CLOSE, then termination if it does not end).
@@ -126,6 +128,9 @@ public:
     HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = 10000) const;
     // The window with the keyboard focus in the program's GUI thread.
     HWND FocusWindow() const;
+    // The tooltip that shows while the mouse rests on `at` (screen
+    // coordinates; moved there as a user moves it); empty when none showed.
+    std::wstring HoverTip(POINT at) const;
 
 private:
     PROCESS_INFORMATION m_pi = {};
@@ -135,6 +140,7 @@ private:
 // A control's text (through WM_GETTEXT, which crosses process boundaries)
 // and a window's class name.
 std::string WindowText(HWND hwnd);
+std::wstring WindowTextW(HWND hwnd);
 std::string WindowClass(HWND hwnd);
 // A button pressed as a click does it (BM_CLICK, posted: whatever the press
 // opens, a message box for instance, does not block the caller).
@@ -154,6 +160,11 @@ COLORREF ScreenPixel(int x, int y);
 DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
 // The centre of a window, in screen coordinates.
 POINT CentreOf(HWND hwnd);
+
+// A copy of the program `exe` in `folder` whose manifest asks for the UTF-8
+// code page, as Windows set to "Use Unicode UTF-8 for worldwide language
+// support" runs every program; the copy's path, empty on failure.
+std::string Utf8Copy(const std::string& exe, const std::string& folder);
 
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);

@@ -1,34 +1,28 @@
 #include "support/drop_data.h"
 
+#include "framework/CodePage.h"
 #include "support/test_data_object.h"
 
 #include <shlobj.h>
 
-namespace {
-
-std::wstring Wide(const std::string& text)
+ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths)
 {
-    int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-    wide.resize(wcslen(wide.c_str()));
-    return wide;
+    std::vector<std::wstring> wide;
+    for (const std::string& path : paths) wide.push_back(ToWide(path));
+    return ShellDataObject(wide);
 }
 
-} // namespace
-
-ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths)
+ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths)
 {
     ComPtr<IDataObject> result;
     if (paths.empty()) return result;
-    std::string folder = paths[0].substr(0, paths[0].find_last_of('\\'));
-    if (folder.size() == 2) folder += '\\'; // a drive root
+    std::wstring folder = paths[0].substr(0, paths[0].find_last_of(L'\\'));
+    if (folder.size() == 2) folder += L'\\'; // a drive root
 
     ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.Receive()))) return result;
     LPITEMIDLIST folderPidl = nullptr;
-    std::wstring wideFolder = Wide(folder);
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &wideFolder[0], nullptr, &folderPidl, nullptr)))
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, &folder[0], nullptr, &folderPidl, nullptr)))
         return result;
     ComPtr<IShellFolder> parent;
     HRESULT hr = desktop->BindToObject(folderPidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(parent.Receive()));
@@ -36,8 +30,8 @@ ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths)
     if (FAILED(hr)) return result;
 
     std::vector<LPITEMIDLIST> items;
-    for (const std::string& path : paths) {
-        std::wstring name = Wide(path.substr(path.find_last_of('\\') + 1));
+    for (const std::wstring& path : paths) {
+        std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
         LPITEMIDLIST item = nullptr;
         if (SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, &name[0], nullptr, &item, nullptr)))
             items.push_back(item);

@@ -12,6 +12,7 @@
 // shell hands it to a drop target when they are dragged from Explorer. Empty
 // when the shell cannot make one.
 ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths);
+ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths);
 
 // A data object that offers `text` as CF_TEXT (the bytes exactly as given:
 // pass no terminating NUL to test a reader's bounds) and forwards every
