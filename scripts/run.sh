@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Builds Pairmate and starts it under Wine: on your display when there is one
-# (DISPLAY set), otherwise under Xvfb, saving a screenshot of the screen to
-# build/pairmate-screenshot.png after a few seconds and ending it again
-# (there inside Wine's virtual desktop, which stands in for a window manager).
-# The Wine prefix is build/wineprefix (registry and all), kept between runs.
+# (DISPLAY set), otherwise under Xvfb, where it saves two screenshots of the
+# screen (the bar as it starts, then slid out by a click on its handle) and
+# ends it again (there inside Wine's virtual desktop, which stands in for a
+# window manager). The Wine prefix is build/wineprefix (registry and all),
+# kept between runs.
+#
+# PAIRMATE_LOCALE chooses the locale Wine runs it in, and with it the code
+# page and the program's language: ja_JP.UTF-8 (the default; code page 932,
+# Japanese) or, for example, C.UTF-8 (code page 1252, English).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 PAIRMATE_SKIP_WIN32=1 bash scripts/build.sh
 
 . scripts/wine-env.sh build
+export LANG="${PAIRMATE_LOCALE:-ja_JP.UTF-8}" LC_ALL="${PAIRMATE_LOCALE:-ja_JP.UTF-8}"
 exe="build/bin/pairmate.exe"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${PAIRMATE_FORCE_XVFB:-}" ]; then
@@ -17,17 +23,30 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${PAIRMATE_FORCE_XVFB:-}" ]; then
     exec "$WINE" "$exe"
 fi
 
-shot="$(pwd)/build/pairmate-screenshot.png"
+shot="$(pwd)/build/pairmate-screenshot"
 PAIRMATE_SHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     . scripts/wine-env.sh build
+    export LANG="'"$LANG"'" LC_ALL="'"$LANG"'"
     wine_prepare desktop
+    # Without a WinDiff file name the program would ask for one before
+    # anything else; here the tests'"'"' stand-in takes its place.
+    key="HKCU\\Software\\Velmora\\Pairmate"
+    if ! "$WINE" reg query "$key" /v FileName >/dev/null 2>&1; then
+        "$WINE" reg add "$key" /v FileName /t REG_SZ /d "Z:$(pwd | tr / \\\\)\\build\\bin\\fake_windiff.exe" /f >/dev/null 2>&1
+        echo "run.sh: no WinDiff file name was stored; the stand-in build/bin/fake_windiff.exe is now"
+    fi
     "$WINE" "'"$exe"'" &
     for i in $(seq 1 100); do
         xdotool search --name "^Pairmate$" >/dev/null 2>&1 && break
         sleep 0.2
     done
     sleep 2
-    import -window root "$PAIRMATE_SHOT"
+    import -window root "$PAIRMATE_SHOT.png"
+    # The handle: the 15 pixels at the right edge of the strip at the top.
+    xdotool mousemove 1016 14 click 1
+    sleep 1
+    import -window root "$PAIRMATE_SHOT-slid-out.png"
     wineserver -k
 '
-echo "No display: Pairmate ran under Xvfb; screenshot saved to $shot"
+echo "No display: Pairmate ran under Xvfb; screenshots saved to $shot.png (as it starts)"
+echo "and $shot-slid-out.png (after a click on its handle)"

@@ -18,7 +18,7 @@ fi
 pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake
       xvfb xauth locales fonts-ipafont-gothic googletest imagemagick xdotool
-      python3 nsis zip)
+      python3 nsis zip fonts-wine)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ "${#need[@]}" -gt 0 ]; then
