@@ -291,7 +291,10 @@ Section "$(SEC_AUTOSTART)" SecAutoStart
 SectionEnd
 
 Section "-Finish"
-  ${IfNot} ${SectionIsSelected} ${SecSendTo}
+  ${If} ${SectionIsSelected} ${SecSendTo}
+    WriteRegDWORD HKLM "${UNINST_KEY}" "SendTo" 1
+  ${Else}
+    WriteRegDWORD HKLM "${UNINST_KEY}" "SendTo" 0
     Delete "${SENDTO_SHORTCUT}"
   ${EndIf}
   ${IfNot} ${SectionIsSelected} ${SecAutoStart}
@@ -357,9 +360,13 @@ Function .onInit
   ${EndIf}
 
   ; Send To and start at logon: on for a first installation, as before for
-  ; a reinstallation, or as the command line says.
+  ; a reinstallation, or as the command line says. An installation made
+  ; before Send To was offered (no "SendTo" in its entry) gets it too.
   ${If} $PreviousDir != ""
-    ${IfNot} ${FileExists} "${SENDTO_SHORTCUT}"
+    ClearErrors
+    ReadRegDWORD $0 HKLM "${UNINST_KEY}" "SendTo"
+    ${IfNot} ${Errors}
+    ${AndIf} $0 = 0
       !insertmacro UnselectSection ${SecSendTo}
     ${EndIf}
     ClearErrors

@@ -120,7 +120,7 @@ reg_values "$uninst_key" > "$work/uninst.txt"
 for pair in "DisplayName=Pairmate" "DisplayVersion=$version" "Publisher=Velmora" \
             "DisplayIcon=$exe_w,0" "InstallLocation=$dir_w" \
             "UninstallString=\"$dir_w\\uninstall.exe\"" \
-            "QuietUninstallString=\"$dir_w\\uninstall.exe\" /S" "NoModify=0x1" "NoRepair=0x1"; do
+            "QuietUninstallString=\"$dir_w\\uninstall.exe\" /S" "NoModify=0x1" "NoRepair=0x1" "SendTo=0x1"; do
     check "Add/Remove Programs: ${pair%%=*}" is "$(value_of "${pair%%=*}" < "$work/uninst.txt")" "${pair#*=}"
 done
 kb=$(( $(value_of EstimatedSize < "$work/uninst.txt") )) bytes=$(cat "$dir"/* | wc -c)
