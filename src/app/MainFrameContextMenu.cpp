@@ -6,12 +6,35 @@
 #include "framework/Language.h"
 #include "res/resource.h"
 
+namespace {
+
+RECT WindowRectOf(HWND hwnd)
+{
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+} // namespace
+
 void CMainFrame::OnContextMenu(HWND, POINT pt)
 {
     UniqueMenu menu(AfxLoadMenu(IDR_CONTEXT_MENU));
     if (!menu) return;
     HMENU popup = ::GetSubMenu(menu, IsBarMinimized() ? 1 : 0);
     if (!popup) return;
+
+    // Asked for from the keyboard (Shift+F10, the menu key), the menu comes
+    // with no point: it opens below the control with the focus, or below
+    // the handle while only the handle shows.
+    UINT align = TPM_BOTTOMALIGN;
+    if (pt.x == -1 && pt.y == -1) {
+        HWND control = ::GetFocus();
+        while (control && ::GetParent(control) != m_hWnd) control = ::GetParent(control);
+        const RECT below = ::IsWindow(control) && !IsBarMinimized() ? WindowRectOf(control) : GetWindowRect();
+        pt = POINT{below.left, below.bottom};
+        align = TPM_TOPALIGN;
+    }
 
     // The menu belongs to the foreground window's input; share it for the
     // time the menu is open so that a click elsewhere closes it.
@@ -21,7 +44,7 @@ void CMainFrame::OnContextMenu(HWND, POINT pt)
                     ::AttachThreadInput(thisThread, foregroundThread, TRUE);
     ::SetForegroundWindow(m_hWnd);
 
-    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, pt.x, pt.y, 0, m_hWnd, nullptr);
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | align, pt.x, pt.y, 0, m_hWnd, nullptr);
 
     if (attached) ::AttachThreadInput(thisThread, foregroundThread, FALSE);
     PostMessage(WM_NULL);

@@ -93,6 +93,7 @@ void CFrameBarWnd::MaximizeBar()
     RECT rc = GetWindowRect();
     ::SetWindowPos(m_hWnd, nullptr, work.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_bMinimized = FALSE;
+    if (::GetActiveWindow() == m_hWnd) RestoreFocus();
 }
 
 void CFrameBarWnd::MinimizeBar()
@@ -102,6 +103,47 @@ void CFrameBarWnd::MinimizeBar()
     ::SetWindowPos(m_hWnd, nullptr, work.right - m_sizeHandle.cx, rc.top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_bMinimized = TRUE;
+    // No key may reach the controls that have slid off the screen.
+    RememberFocus();
+    if (::IsChild(m_hWnd, ::GetFocus())) ::SetFocus(m_hWnd);
+}
+
+void CFrameBarWnd::FocusControl(HWND control)
+{
+    m_hwndFocus = control;
+    if (!m_bMinimized && ::GetActiveWindow() == m_hWnd) RestoreFocus();
+}
+
+void CFrameBarWnd::RememberFocus()
+{
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(m_hWnd, focus)) m_hwndFocus = focus;
+}
+
+void CFrameBarWnd::RestoreFocus()
+{
+    HWND target = m_hwndFocus;
+    if (target && !(::IsChild(m_hWnd, target) && ::IsWindowVisible(target) && ::IsWindowEnabled(target)))
+        target = nullptr;
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child && !target; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) target = child;
+    }
+    ::SetFocus(target ? target : m_hWnd);
+}
+
+void CFrameBarWnd::OnActivate(UINT state)
+{
+    if (state == WA_INACTIVE) {
+        RememberFocus();
+        return;
+    }
+    // Back where it was, as in a dialog box; only the handle showing, on
+    // the bar itself.
+    if (m_bMinimized)
+        ::SetFocus(m_hWnd);
+    else
+        RestoreFocus();
 }
 
 LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -125,6 +167,9 @@ LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CAPTURECHANGED:
         OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam));
         return 0;
     case WM_ACTIVATEAPP:
         OnActivateApp(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
@@ -153,6 +198,9 @@ BOOL CFrameBarWnd::PreTranslateMessage(MSG* msg)
     }
     bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
     bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MBUTTONDBLCLK;
+    // Keys on the bar itself while only its handle shows do nothing: Enter
+    // would compare, Tab move into the controls off the screen.
+    if (key && m_bMinimized && msg->hwnd == m_hWnd) return FALSE;
     if (key || mouse) return ::IsDialogMessageA(m_hWnd, msg);
     return FALSE;
 }

@@ -9,6 +9,12 @@
 // background from three bitmaps: the handle (one for an inactive and one for
 // an active application) and a tile repeated across the rest.
 //
+// The keyboard focus is kept as in a dialog box: the control that had it when
+// the bar lost activation gets it back when the bar is active again. While
+// only the handle shows, the focus is on the bar itself, where keys do
+// nothing; sliding the bar out gives it back to its control (the first one
+// that Tab reaches, the first time).
+//
 // The window registers as an application desktop toolbar only to hear about
 // taskbar changes; it reserves no screen space. The owner registers it
 // (RegisterAppBar) once the strip is on screen, so that the shell's DLL
@@ -49,6 +55,9 @@ public:
     // the screen).
     void MinimizeBar();
     BOOL IsBarMinimized() const { return m_bMinimized; }
+    // Gives `control` the keyboard focus: now when the bar is active and slid
+    // out, otherwise when it next is.
+    void FocusControl(HWND control);
     // The rectangle the strip is fitted to, in screen coordinates: the
     // shell's desktop view where one exists, otherwise the system's work area.
     RECT GetWorkArea() const;
@@ -71,6 +80,7 @@ protected:
     void OnLButtonUp(UINT flags, POINT point);
     void OnMouseMove(UINT flags, POINT point);
     void OnCaptureChanged(HWND newCapture);
+    void OnActivate(UINT state);
     void OnActivateApp(BOOL active, DWORD thread);
     void OnSettingChange(UINT flags, LPCSTR section);
     LRESULT OnAppBarNotify(WPARAM code, LPARAM lParam);
@@ -86,6 +96,13 @@ protected:
     BOOL m_bAppBarRegistered = FALSE;
 
 private:
+    // The control that had the focus when the bar last lost activation or
+    // slid away (null: none yet).
+    HWND m_hwndFocus = nullptr;
+    void RememberFocus();
+    // The focus to the remembered control, else to the first that Tab
+    // reaches, else to the bar.
+    void RestoreFocus();
     // Where an Alt-drag with the cursor at `point` (client coordinates)
     // puts the strip's top edge on the screen.
     int DragTop(POINT point) const;
