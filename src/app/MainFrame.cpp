@@ -289,14 +289,21 @@ void CMainFrame::OnChooseFile(int k)
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
+    // The chosen file's folder does not become the program's current folder
+    // (which a program running all day would keep from being removed).
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_NOCHANGEDIR;
     if (!::GetOpenFileNameA(&ofn)) return;
+    SetChosenPath(k, file.data());
+}
 
-    std::string path = file.data();
+void CMainFrame::SetChosenPath(int k, const std::string& path)
+{
     Slot(k).combo.SetWindowText(path);
     int index = 0;
     GetSysIconIndex(path, index);
     SetIconIndex(k, index);
+    // Ready for the next key in the box that took the path.
+    FocusControl(Slot(k).combo);
 }
 
 void CMainFrame::OnChooseFolder(int k)
@@ -310,14 +317,11 @@ void CMainFrame::OnChooseFolder(int k)
     if (!pidl) return;
 
     std::string path;
-    BOOL ok = GetPathFromPidl(pidl, path);
+    bool notInCodePage = false;
+    BOOL ok = GetPathFromPidl(pidl, path, &notInCodePage);
     FreePidl(pidl);
-    if (!ok) return;
-
-    Slot(k).combo.SetWindowText(path);
-    int index = 0;
-    GetSysIconIndex(path, index);
-    SetIconIndex(k, index);
+    if (notInCodePage) AfxMessageBox(m_hWnd, IDS_PATH_NOT_IN_CODE_PAGE);
+    if (ok) SetChosenPath(k, path);
 }
 
 LRESULT CMainFrame::OnClearHistory()

@@ -101,6 +101,8 @@ private:
     void SetIconIndex(int k, int index);
     void RepaintIconBox(int k);
     void OnChooseFile(int k);
+    // A path chosen in a file or folder chooser: into box k, with its icon.
+    void SetChosenPath(int k, const std::string& path);
     void OnChooseFolder(int k);
     void OnContextMenu(HWND window, POINT pt);
     void OnAppAbout();

@@ -92,7 +92,8 @@ void CWinDiffFileDialog::OnBrowse()
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    // The folder of the chosen file does not become the program's current one.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!::GetOpenFileNameA(&ofn)) return;
     file[MAX_PATH - 1] = '\0';
     SetWinDiffFile(file);

@@ -42,8 +42,3 @@ std::wstring GetWindowTextWide(HWND hwnd)
     const int got = ::GetWindowTextW(hwnd, buffer.data(), length + 1);
     return std::wstring(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
-
-bool GetWindowTextExact(HWND hwnd, std::string& out)
-{
-    return ToAnsiExact(GetWindowTextWide(hwnd), out);
-}

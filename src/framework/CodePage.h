@@ -24,5 +24,3 @@ std::wstring ToWide(const std::string& text);
 bool ToAnsiExact(const std::wstring& text, std::string& out);
 // A window's text in UTF-16.
 std::wstring GetWindowTextWide(HWND hwnd);
-// A window's text, read in UTF-16 and converted with ToAnsiExact.
-bool GetWindowTextExact(HWND hwnd, std::string& out);

@@ -196,7 +196,9 @@ HRESULT CComboBox2::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
     const DWORD answer = effect ? DropAnswer(*effect) : DROPEFFECT_COPY;
     DWORD result = DROPEFFECT_NONE;
     std::string text;
-    if (answer != DROPEFFECT_NONE && GetDropText(data, text)) {
+    if (IsDroppedPathOutsideCodePage(data)) {
+        if (PostMessage(g_nComboBox2Msg, 0, 0)) ++m_nPendingRefusals;
+    } else if (answer != DROPEFFECT_NONE && GetDropText(data, text)) {
         char* block = AllocPostedText(text.data(), text.size());
         if (block && PostMessage(g_nComboBox2Msg, reinterpret_cast<WPARAM>(block), 0)) {
             m_pendingDrops.push_back(block);
@@ -214,6 +216,11 @@ LRESULT CComboBox2::OnDropText(WPARAM wParam, LPARAM)
     // Only blocks this combo posted are taken (and freed): the message id is
     // known to every program on the desktop.
     char* block = reinterpret_cast<char*>(wParam);
+    if (!block && m_nPendingRefusals > 0) {
+        --m_nPendingRefusals;
+        AfxMessageBox(GetParent(), IDS_PATH_NOT_IN_CODE_PAGE);
+        return 0;
+    }
     auto it = std::find(m_pendingDrops.begin(), m_pendingDrops.end(), block);
     if (!block || it == m_pendingDrops.end()) return 0;
     m_pendingDrops.erase(it);

@@ -69,4 +69,7 @@ private:
     bool m_bInEditUpdate = false;
     // Dropped texts posted to this window and not yet applied.
     std::vector<char*> m_pendingDrops;
+    // Drops refused for a path the code page cannot hold, posted (as a null
+    // text) to tell the user once the drop has returned.
+    int m_nPendingRefusals = 0;
 };

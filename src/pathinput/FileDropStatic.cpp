@@ -1,8 +1,10 @@
 #include "pathinput/FileDropStatic.h"
 
 #include "framework/Handles.h"
+#include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
 #include "pathinput/ShellHelpers.h"
+#include "res/resource.h"
 
 #include <algorithm>
 
@@ -49,7 +51,8 @@ DWORD DropAnswer(DWORD offered)
 HRESULT CFileDropStatic::OnDragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
     std::string path;
-    m_bCanDrop = GetDropPath(data, path);
+    // A path the code page cannot hold is taken, to be refused with a word.
+    m_bCanDrop = GetDropPath(data, path) || IsDroppedPathOutsideCodePage(data);
     if (effect) *effect = m_bCanDrop ? DropAnswer(*effect) : DROPEFFECT_NONE;
     return S_OK;
 }
@@ -70,6 +73,11 @@ HRESULT CFileDropStatic::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
     const DWORD answer = effect ? DropAnswer(*effect) : DROPEFFECT_LINK;
     std::string path;
     char* block = nullptr;
+    if (IsDroppedPathOutsideCodePage(data)) {
+        if (PostMessage(WM_DROPPATH, 0, 0)) ++m_nPendingRefusals;
+        if (effect) *effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
     if (answer != DROPEFFECT_NONE && GetDropPath(data, path)) block = AllocPostedText(path.data(), path.size());
     if (block && PostMessage(WM_DROPPATH, reinterpret_cast<WPARAM>(block), 0)) {
         m_pendingDrops.push_back(block);
@@ -84,6 +92,11 @@ HRESULT CFileDropStatic::OnDrop(IDataObject* data, DWORD, POINTL, DWORD* effect)
 LRESULT CFileDropStatic::OnDropPath(WPARAM wParam)
 {
     auto* block = reinterpret_cast<char*>(wParam);
+    if (!block && m_nPendingRefusals > 0) {
+        --m_nPendingRefusals;
+        AfxMessageBox(GetParent(), IDS_PATH_NOT_IN_CODE_PAGE);
+        return 0;
+    }
     auto it = std::find(m_pendingDrops.begin(), m_pendingDrops.end(), block);
     if (it == m_pendingDrops.end()) return 0;
     m_pendingDrops.erase(it);

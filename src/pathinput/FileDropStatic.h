@@ -47,4 +47,7 @@ private:
     // Blocks posted and not applied yet; WM_DROPPATH with any other value
     // (sent by somebody else) is ignored.
     std::vector<char*> m_pendingDrops;
+    // Drops refused for a path the code page cannot hold, posted (as a null
+    // block) to tell the user once the drop has returned.
+    int m_nPendingRefusals = 0;
 };

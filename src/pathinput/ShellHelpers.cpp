@@ -1,5 +1,6 @@
 #include "pathinput/ShellHelpers.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 
 #include <climits>
@@ -132,20 +133,25 @@ LPITEMIDLIST CombinePidls(LPCITEMIDLIST first, LPCITEMIDLIST second)
     return CombineSized(first, GetPidlSize(first), second, GetPidlSize(second));
 }
 
-BOOL GetPathFromPidl(LPCITEMIDLIST pidl, std::string& path)
+BOOL GetPathFromPidl(LPCITEMIDLIST pidl, std::string& path, bool* notInCodePage)
 {
+    if (notInCodePage) *notInCodePage = false;
     if (!pidl) return FALSE;
-    char buffer[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListA(pidl, buffer)) return FALSE;
-    buffer[MAX_PATH - 1] = '\0';
-    path = buffer;
-    return TRUE;
+    // Asked in UTF-16: the ANSI function would put look-alikes in place of
+    // characters the code page lacks, naming another file.
+    WCHAR buffer[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListW(pidl, buffer)) return FALSE;
+    buffer[MAX_PATH - 1] = L'\0';
+    if (ToAnsiExact(buffer, path)) return TRUE;
+    if (notInCodePage) *notInCodePage = true;
+    return FALSE;
 }
 
 // Drop readers --------------------------------------------------------------
 
-BOOL GetDroppedItemPath(IDataObject* data, std::string& path)
+BOOL GetDroppedItemPath(IDataObject* data, std::string& path, bool* notInCodePage)
 {
+    if (notInCodePage) *notInCodePage = false;
     StgMedium medium;
     if (!GetGlobalData(data, ShellIdListFormat(), medium)) return FALSE;
     GlobalLockGuard lock(medium.Get().hGlobal);
@@ -174,8 +180,15 @@ BOOL GetDroppedItemPath(IDataObject* data, std::string& path)
 
     UniquePidl absolute(CombineSized(lists[0], sizes[0], lists[1], sizes[1]));
     if (!absolute) return FALSE;
-    GetPathFromPidl(absolute.Get(), path); // a virtual item leaves the path as it was
+    GetPathFromPidl(absolute.Get(), path, notInCodePage); // a virtual item leaves the path as it was
     return TRUE;
+}
+
+BOOL IsDroppedPathOutsideCodePage(IDataObject* data)
+{
+    std::string path;
+    bool notInCodePage = false;
+    return GetDroppedItemPath(data, path, &notInCodePage) && notInCodePage;
 }
 
 BOOL GetDroppedPlainText(IDataObject* data, std::string& text)

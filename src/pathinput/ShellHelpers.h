@@ -44,16 +44,21 @@ UINT GetPidlSizeBounded(LPCITEMIDLIST pidl, SIZE_T limit);
 // `second` (nullptr counts as the empty list). Free it with FreePidl.
 LPITEMIDLIST CombinePidls(LPCITEMIDLIST first, LPCITEMIDLIST second);
 // The file-system path of an absolute list; FALSE (path unchanged) when it
-// has none.
-BOOL GetPathFromPidl(LPCITEMIDLIST pidl, std::string& path);
+// has none, or when the ANSI code page cannot hold it exactly (then
+// *notInCodePage, when given, is set).
+BOOL GetPathFromPidl(LPCITEMIDLIST pidl, std::string& path, bool* notInCodePage = nullptr);
 
 // Drop readers (the data object is borrowed: no reference is added or
 // released) --------------------------------------------------------------
 
 // TRUE when the object offers "Shell IDList Array" listing exactly one item;
 // `path` then holds the item's file-system path, or stays unchanged when the
-// item has none (a virtual item).
-BOOL GetDroppedItemPath(IDataObject* data, std::string& path);
+// item has none (a virtual item) or has one that the ANSI code page cannot
+// hold (then *notInCodePage, when given, is set).
+BOOL GetDroppedItemPath(IDataObject* data, std::string& path, bool* notInCodePage = nullptr);
+// TRUE when the object is a single shell item whose path the ANSI code page
+// cannot hold: a drop that must be refused with a word to the user.
+BOOL IsDroppedPathOutsideCodePage(IDataObject* data);
 // TRUE when the object offers CF_TEXT; `text` then holds it up to its first
 // NUL (or the end of the block), line breaks and spaces kept.
 BOOL GetDroppedPlainText(IDataObject* data, std::string& text);

@@ -38,6 +38,14 @@ DWORD ParseDataValueName(const char* name)
     return index;
 }
 
+// An entry that exists although its text could not be read: one whose text
+// the code page cannot hold (not an empty one). `raw` receives it as stored.
+bool IsHiddenEntry(HKEY key, const std::string& name, RegRawValue& raw)
+{
+    return ReadRegRawValue(key, name.c_str(), raw) && raw.data.size() >= sizeof(WCHAR) &&
+           (raw.data[0] != 0 || raw.data[1] != 0);
+}
+
 } // namespace
 
 PathHistory::PathHistory(HKEY root, std::string subKey) : m_hRootKey(root), m_strSubKey(std::move(subKey)) {}
@@ -90,49 +98,68 @@ std::vector<DWORD> PathHistory::ListedIndexes(HKEY key, DWORD size)
 // Load and Save open the key once and do all their reads or writes through
 // that handle: the same values are read and written, in the same order, as
 // with one registry operation per value, at a fraction of the cost.
-int PathHistory::Load(std::vector<std::string>& out) const
+void PathHistory::LoadEntries(std::vector<Entry>& out, bool withHidden) const
 {
     RegKey key;
-    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_READ) != ERROR_SUCCESS) return 1;
+    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_READ) != ERROR_SUCCESS) return;
     DWORD size = 0;
-    if (!ReadRegDwordValue(key.Get(), kSizeValue, &size) || size == 0) return 1;
+    if (!ReadRegDwordValue(key.Get(), kSizeValue, &size) || size == 0) return;
 
-    std::string text;
+    Entry entry;
     for (DWORD index : ListedIndexes(key.Get(), size)) {
-        if (ReadRegStringValue(key.Get(), DataValueName(index).c_str(), text) && !text.empty())
-            out.push_back(text);
+        const std::string name = DataValueName(index);
+        entry.shown = ReadRegStringValue(key.Get(), name.c_str(), entry.text) != 0;
+        if (entry.shown ? !entry.text.empty() : withHidden && IsHiddenEntry(key.Get(), name, entry.raw))
+            out.push_back(entry);
     }
-    return 1;
 }
 
-int PathHistory::Save(const std::vector<std::string>& entries) const
+void PathHistory::SaveEntries(const std::vector<Entry>& entries) const
 {
     // The key is never created here: a missing key means nothing is written.
     RegKey key;
-    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return 1;
+    if (key.Open(m_hRootKey, m_strSubKey.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return;
     WriteRegDwordValue(key.Get(), kSizeValue, static_cast<DWORD>(entries.size()));
     DWORD index = 1;
-    for (const std::string& entry : entries) {
+    for (const Entry& entry : entries) {
         // A failed write does not stop the others.
-        WriteRegStringValue(key.Get(), DataValueName(index).c_str(), entry.c_str());
-        ++index;
+        const std::string name = DataValueName(index++);
+        if (entry.shown)
+            WriteRegStringValue(key.Get(), name.c_str(), entry.text.c_str());
+        else
+            WriteRegRawValue(key.Get(), name.c_str(), entry.raw);
     }
+}
+
+int PathHistory::Load(std::vector<std::string>& out) const
+{
+    std::vector<Entry> entries;
+    LoadEntries(entries, false);
+    for (Entry& entry : entries) out.push_back(std::move(entry.text));
+    return 1;
+}
+
+int PathHistory::Save(const std::vector<std::string>& texts) const
+{
+    std::vector<Entry> entries;
+    for (const std::string& text : texts) entries.push_back({text, {}, true});
+    SaveEntries(entries);
     return 1;
 }
 
 int PathHistory::Add(const std::string& path) const
 {
-    std::vector<std::string> stored;
-    Load(stored);
+    std::vector<Entry> stored;
+    LoadEntries(stored, true);
 
-    std::vector<std::string> entries;
+    std::vector<Entry> entries;
     entries.reserve(stored.size() + 1);
-    entries.push_back(path);
+    entries.push_back({path, {}, true});
     const CaseFoldedText added(path);
-    for (std::string& entry : stored) {
-        if (!added.Equals(CaseFoldedText(entry))) entries.push_back(std::move(entry));
+    for (Entry& entry : stored) {
+        if (!entry.shown || !added.Equals(CaseFoldedText(entry.text))) entries.push_back(std::move(entry));
     }
-    Save(entries);
+    SaveEntries(entries);
     return 1;
 }
 

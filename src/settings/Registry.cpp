@@ -1,5 +1,6 @@
 #include "settings/Registry.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "pathinput/PathTests.h"
 
@@ -8,6 +9,23 @@
 #include <vector>
 
 namespace {
+
+bool IsTextType(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// Whether `text`, just read through the ANSI function, is the stored text:
+// a text value's UTF-16 text must come back from it unchanged.
+bool IsStoredTextExactly(HKEY key, const char* name, const std::string& text)
+{
+    RegRawValue raw;
+    if (!ReadRegRawValue(key, name, raw) || !IsTextType(raw.type)) return true;
+    // Whole UTF-16 units up to the first NUL, as the ANSI read converts them.
+    std::wstring stored(raw.data.size() / sizeof(WCHAR), L'\0');
+    if (!stored.empty()) std::memcpy(&stored[0], raw.data.data(), stored.size() * sizeof(WCHAR));
+    return ToWide(text) == stored.c_str();
+}
 
 const char kWinDiffKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\windiff.exe";
 const char kWinDiffPathValue[] = "Path";
@@ -58,24 +76,26 @@ int ReadRegStringValue(HKEY key, const char* name, std::string& out)
     if (rc == ERROR_SUCCESS) {
         small[size] = '\0';
         out.assign(small, std::strlen(small));
-        return 1;
-    }
-    if (rc != ERROR_MORE_DATA) return 0;
-
-    // Larger data: `size` now holds its length. A value too large for
-    // memory is a failure.
-    std::vector<char> buffer;
-    try {
-        buffer.resize(static_cast<size_t>(size) + 1);
-    } catch (const std::bad_alloc&) {
+    } else if (rc != ERROR_MORE_DATA) {
         return 0;
+    } else {
+        // Larger data: `size` now holds its length. A value too large for
+        // memory is a failure.
+        std::vector<char> buffer;
+        try {
+            buffer.resize(static_cast<size_t>(size) + 1);
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
+        if (::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+            ERROR_SUCCESS)
+            return 0;
+        buffer[size] = '\0';
+        out.assign(buffer.data(), std::strlen(buffer.data()));
     }
-    if (::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-        ERROR_SUCCESS)
-        return 0;
-    buffer[size] = '\0';
-    out.assign(buffer.data(), std::strlen(buffer.data()));
-    return 1;
+    if (IsStoredTextExactly(key, name, out)) return 1;
+    out.clear();
+    return 0;
 }
 
 int WriteRegStringValue(HKEY key, const char* name, const char* text)
@@ -83,6 +103,29 @@ int WriteRegStringValue(HKEY key, const char* name, const char* text)
     if (!text) return 0;
     const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
     return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
+}
+
+int ReadRegRawValue(HKEY key, const char* name, RegRawValue& out)
+{
+    const std::wstring wideName = ToWide(name ? name : "");
+    DWORD size = 0;
+    if (::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, nullptr, &size) != ERROR_SUCCESS) return 0;
+    try {
+        out.data.assign(size, 0);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    if (::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.data(), &size) != ERROR_SUCCESS)
+        return 0;
+    out.data.resize(size);
+    return 1;
+}
+
+int WriteRegRawValue(HKEY key, const char* name, const RegRawValue& value)
+{
+    const std::wstring wideName = ToWide(name ? name : "");
+    return ::RegSetValueExW(key, wideName.c_str(), 0, value.type, value.data.data(),
+                            static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
 int ReadRegDword(HKEY root, const char* path, const char* name, DWORD* out)

@@ -1,11 +1,14 @@
 // The program's registry operations. Each one opens its key, does one thing,
 // closes every handle it opened and returns 1 on success or 0 on failure.
-// No key handle is kept between calls. Texts are in the ANSI code page.
+// No key handle is kept between calls. Texts are in the ANSI code page; a
+// stored text that the code page cannot hold exactly is not read (the read
+// fails), so that no altered text is taken for it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Opens root\path (which must exist) and creates its child key `child`, or
 // opens it when it exists already. Creates one level only.
@@ -32,6 +35,15 @@ int ReadRegDwordValue(HKEY key, const char* name, DWORD* out);
 int WriteRegDwordValue(HKEY key, const char* name, DWORD value);
 int ReadRegStringValue(HKEY key, const char* name, std::string& out);
 int WriteRegStringValue(HKEY key, const char* name, const char* text);
+
+// A value as stored, type and bytes, read and written through the UTF-16
+// functions: copied so, a text that the code page cannot hold stays intact.
+struct RegRawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+int ReadRegRawValue(HKEY key, const char* name, RegRawValue& out);
+int WriteRegRawValue(HKEY key, const char* name, const RegRawValue& value);
 
 // The file name of windiff.exe as registered by Microsoft's own setup, if it
 // names an existing file; `out` is left unchanged otherwise.
