@@ -3,10 +3,12 @@
 // (what Windows before Vista accepts), the platform's in the 64-bit one.
 #include <gtest/gtest.h>
 
+#include "app/MainFrame.h"
 #include "app/RunProcess.h"
 #include "bar/FrameBarWnd.h"
 #include "dialogs/SettingsDlg.h"
 #include "menus/MenuDrawer.h"
+#include "res/resource.h"
 #include "support/import_hook.h"
 #include "support/modal_script.h"
 
@@ -34,9 +36,12 @@ BOOL WINAPI RecordCreateProcess(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY
     return FALSE;
 }
 
+int g_keepFolder = 0; // file choosers that leave the current folder as it is
+
 BOOL WINAPI RecordOpenFileName(LPOPENFILENAMEA ofn)
 {
     g_passed["OPENFILENAMEA"] = ofn->lStructSize;
+    if (ofn->Flags & OFN_NOCHANGEDIR) ++g_keepFolder;
     return FALSE;
 }
 
@@ -84,6 +89,12 @@ TEST(StructureSizes, PassedToTheSystem)
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(script.Finished());
     bar.DestroyWindow();
+    // The bar's own file chooser, too.
+    auto* frame = new CMainFrame; // deletes itself with its window
+    ASSERT_TRUE(frame->Create(nullptr, "StructureSizes", WS_POPUP));
+    frame->SendMessage(WM_COMMAND, ID_PATH1_FILE);
+    frame->DestroyWindow();
+    EXPECT_EQ(2, g_keepFolder);
     g_parameters = nullptr;
 
 #ifdef _WIN64

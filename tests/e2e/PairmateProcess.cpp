@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -128,6 +129,15 @@ std::string Utf8Copy(const std::string& exe, const std::string& folder)
                                        MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &manifest[0],
                                        static_cast<DWORD>(manifest.size()));
     return ::EndUpdateResourceA(update, !put) && put ? copy : std::string();
+}
+
+void OpenInChooser(HWND chooser, const std::string& path)
+{
+    // The file name box (1148) is a combo box around the edit.
+    HWND nameBox = ::GetDlgItem(chooser, 1148);
+    HWND nameEdit = ::FindWindowExA(::FindWindowExA(nameBox, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
+    ::SendMessageA(nameEdit ? nameEdit : nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ClickButton(::GetDlgItem(chooser, IDOK));
 }
 
 void ClickButton(HWND button)
@@ -338,6 +348,17 @@ std::vector<std::wstring> ReadHistoryW(int slot)
     return entries;
 }
 
+void WriteStoredHistoryEntry(int slot, DWORD index, const std::wstring& text)
+{
+    RegKey key;
+    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
+    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    wchar_t name[32];
+    std::swprintf(name, 32, L"Data%08lu", static_cast<unsigned long>(index));
+    ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 std::vector<std::string> ReadHistory(int slot)
 {
     std::vector<std::string> entries;
@@ -400,7 +421,8 @@ private:
     POINT m_target;
 };
 
-// Mouse input at a screen point (absolute coordinates, as a real mouse).
+} // namespace
+
 void SendMouse(DWORD flags, POINT at)
 {
     const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
@@ -412,7 +434,35 @@ void SendMouse(DWORD flags, POINT at)
     ::SendInput(1, &input, sizeof(input));
 }
 
-} // namespace
+void SendKey(WORD vk, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, 0));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    for (WORD vk : keys) SendKey(vk, false);
+    for (auto vk = std::rbegin(keys); vk != std::rend(keys); ++vk) SendKey(*vk, true);
+}
+
+void TypeText(const std::wstring& text)
+{
+    for (wchar_t ch : text) {
+        INPUT input[2] = {};
+        for (INPUT& in : input) {
+            in.type = INPUT_KEYBOARD;
+            in.ki.wScan = ch;
+            in.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof(INPUT));
+    }
+}
 
 POINT CentreOf(HWND hwnd)
 {

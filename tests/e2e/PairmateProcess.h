@@ -8,6 +8,7 @@
 #include <ole2.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ struct StoredSettings {
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);
 std::vector<std::wstring> ReadHistoryW(int slot);
+// Writes history entry `index` (from 1) in UTF-16, as a system with another
+// code page may have stored it.
+void WriteStoredHistoryEntry(int slot, DWORD index, const std::wstring& text);
 bool ReadStoredString(const char* name, std::string& out);
 bool ReadStoredDword(const char* name, DWORD& out);
 // The "Size" value of a history key (false when it is absent).
@@ -158,8 +162,18 @@ COLORREF ScreenPixel(int x, int y);
 // to the screen point `target` and the button comes up there. Returns the
 // effect the drop ended with (DROPEFFECT_NONE when it was refused).
 DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
+// Real input, as from the mouse and the keyboard: mouse flags at a screen
+// point; one key down or up; keys pressed in order and let go in reverse
+// (Shift+F10 is {VK_SHIFT, VK_F10}); characters typed.
+void SendMouse(DWORD flags, POINT at);
+void SendKey(WORD vk, bool up);
+void PressKeys(std::initializer_list<WORD> keys);
+void TypeText(const std::wstring& text);
 // The centre of a window, in screen coordinates.
 POINT CentreOf(HWND hwnd);
+
+// Types `path` into a file-open dialog's file name box and opens it.
+void OpenInChooser(HWND chooser, const std::string& path);
 
 // A copy of the program `exe` in `folder` whose manifest asks for the UTF-8
 // code page, as Windows set to "Use Unicode UTF-8 for worldwide language

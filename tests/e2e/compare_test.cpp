@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "framework/CodePage.h"
 #include "support/drop_data.h"
 #include "support/pump.h"
 
 #include <commctrl.h>
+
+#include <functional>
 
 namespace {
 
@@ -322,4 +325,61 @@ TEST_F(CompareTest, TextLongerThanAPathIsKeptWholeAndReportedAsMissing)
     ExpectMessage("比較ファイル１に設定されたファイル、またはフォルダは存在しません。");
     EXPECT_EQ(longText, app.ComboText(kPath1));
     EXPECT_TRUE(ReadHistory(1).empty());
+}
+
+TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKept)
+{
+    // Code page 932 has no "é": the system would hand on "cafe", another
+    // existing folder, and write that back into the history.
+    const std::wstring cafe = ToWide(temp.Path()) + L"\\café", file = cafe + L"\\y.txt";
+    ASSERT_TRUE(::CreateDirectoryW(cafe.c_str(), nullptr));
+    UniqueHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    temp.Folder("cafe");
+    const std::string file1 = temp.File("one.txt"), file2 = temp.File("two.txt");
+    StoredSettings settings = Defaults();
+    settings.history1 = {file1, "stored below in UTF-16", file2};
+    ResetRegistry(settings);
+    WriteStoredHistoryEntry(1, 2, file);
+    ASSERT_TRUE(app.Start(log));
+    ASSERT_TRUE(app.WaitForBar());
+    EXPECT_EQ((std::vector<std::string>{file1, file2}), app.ComboItems(kPath1));
+    app.Command(kMaximize);
+    ASSERT_TRUE(WaitFor([&] { return BarRect(app.Bar()).left == WorkArea().left; }));
+
+    // Dropped from the shell, it is refused with a word, and nothing changes.
+    app.SetComboText(kPath1, file2);
+    HWND dialog = nullptr;
+    const struct {
+        const char* what;
+        std::function<HWND()> target;
+    } drops[] = {
+        {"onto path box 1", [&] { return app.Control(kPath1); }},
+        {"onto the WinDiff file name field of Settings", [&] {
+             app.Command(32771);
+             dialog = app.WaitForWindow("#32770", "設定");
+             return ::GetDlgItem(dialog, kPathField);
+         }},
+    };
+    for (const auto& drop : drops) {
+        SCOPED_TRACE(drop.what);
+        HWND target = drop.target();
+        ASSERT_NE(nullptr, target);
+        const std::string before = WindowText(target);
+        ComPtr<IDataObject> data = ShellDataObject(std::vector<std::wstring>{file});
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
+                  DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(target)));
+        MessageBoxInfo box;
+        ASSERT_TRUE(app.WaitForMessageBox(box, 10000, ::GetParent(target)));
+        EXPECT_EQ("このパスは使用できません。Unicode 対応ではないプログラムの言語で扱えない文字が含まれています。", box.text);
+        app.DismissMessageBox(box);
+        EXPECT_EQ(before, WindowText(target));
+    }
+    ClickButton(::GetDlgItem(dialog, IDCANCEL));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+
+    // A Compare keeps the entry the box could not show, in its place.
+    app.SetComboText(kPath2, file1);
+    app.Command(kCompare);
+    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
+    EXPECT_EQ((std::vector<std::wstring>{ToWide(file2), ToWide(file1), file}), ReadHistoryW(1));
 }

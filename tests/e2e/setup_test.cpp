@@ -9,9 +9,6 @@
 
 namespace {
 
-// The file name box of the common file-open dialog.
-constexpr int kChooserFileName = 1148;
-
 const char kSetupCaption[] = "初期設定";
 const char kChooserCaption[] = "Windiffファイルの選択";
 const char kNoFileMessage[] = "Windiffのファイル名が設定されていません。";
@@ -155,11 +152,7 @@ TEST_F(StartupCheckTest, EmptyFileNameAsksAndOkStoresTheChosenFile)
     HWND chooser = app.WaitForWindow("#32770", kChooserCaption);
     ASSERT_NE(nullptr, chooser);
     EXPECT_EQ(dialog, ::GetWindow(chooser, GW_OWNER));
-    HWND nameBox = ::GetDlgItem(chooser, kChooserFileName);
-    HWND nameEdit = ::FindWindowExA(::FindWindowExA(nameBox, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
-    ASSERT_NE(nullptr, nameEdit);
-    ::SendMessageA(nameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(StandInPath().c_str()));
-    ClickButton(::GetDlgItem(chooser, IDOK));
+    OpenInChooser(chooser, StandInPath());
     HWND field = ::GetDlgItem(dialog, kPathField);
     ASSERT_TRUE(WaitFor([&] { return WindowText(field) == StandInPath(); })) << WindowText(field);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
