@@ -391,6 +391,8 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnClearHistory();
     case WM_PAIRMATE_CHECKSETUP:
         return OnCheckSetup();
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     default:
         return CFrameBarWnd::WindowProc(msg, wParam, lParam);
     }

@@ -11,7 +11,9 @@
 #include "pathinput/ComboBox2.h"
 #include "settings/PathHistory.h"
 
+#include <deque>
 #include <string>
+#include <vector>
 
 // The main window's private messages.
 constexpr UINT WM_PAIRMATE_CLEARHISTORY = WM_USER + 10; // clear both histories
@@ -33,6 +35,15 @@ public:
     // Checks the WinDiff file name and both paths, starts WinDiff and
     // records both paths.
     void OnCompare();
+
+    // Paths of a command line, applied by ApplyQueuedPaths in order: two
+    // fill both boxes and compare; one goes into box 600, slides the bar out
+    // and waits in box 601 for the second, which, when it comes as the next
+    // single path before any comparison has started, compares both.
+    void QueuePaths(const std::vector<std::wstring>& paths);
+    // Applies what is queued, once the start-up check is done; runs from
+    // the program's own message loop, never inside a dialog's.
+    void ApplyQueuedPaths();
 
     // Layout rule of OnSize: the child rectangles for a work area W pixels
     // wide, a handle L pixels wide and a client cy pixels high.
@@ -65,6 +76,14 @@ public:
     BOOL m_bAutoMinimize = TRUE;
 
 private:
+    std::deque<std::vector<std::wstring>> m_queuedPaths;
+    bool m_bSetupChecked = false;     // OnCheckSetup has let the program go on
+    bool m_bAwaitingSecondPath = false; // box 600 holds the first of two paths
+    void ApplyPaths(const std::vector<std::wstring>& paths);
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    // A path put into box k as a drop puts it, with its icon.
+    void SetPathText(int k, const std::string& path);
+
     // The places last given to the children (set before they are created):
     // the bar is sized several times while it starts, mostly with the same
     // places.

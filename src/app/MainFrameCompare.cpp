@@ -70,6 +70,7 @@ void CMainFrame::OnCompare()
         return;
     }
 
+    m_bAwaitingSecondPath = false; // a single path waits no longer
     if (m_bAutoMinimize) MinimizeBar();
 
     m_history1.Add(p1);

@@ -31,6 +31,8 @@ void CMainFrame::OnSettings()
 
 LRESULT CMainFrame::OnCheckSetup()
 {
+    // Paths of the command line wait for this check (ApplyQueuedPaths).
+    m_bSetupChecked = true;
     if (!m_strWinDiffPath.empty() && IsExistingFile(m_strWinDiffPath)) return 0;
 
     CSetupDlg dlg(nullptr);

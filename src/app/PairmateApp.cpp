@@ -1,6 +1,8 @@
 #include "app/PairmateApp.h"
 
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
+#include "res/resource.h"
 
 #include <commctrl.h>
 
@@ -10,11 +12,22 @@ CPairmateApp::~CPairmateApp() = default;
 
 BOOL CPairmateApp::InitInstance()
 {
+    std::vector<std::wstring> paths;
+    if (!ReadPathArguments(::GetCommandLineW(), paths)) {
+        // More than two paths, or an option: said, and nothing else done.
+        AfxMessageBox(nullptr, IDS_ONE_OR_TWO_PATHS);
+        return FALSE;
+    }
+
     // Without a mutex at all the program still runs, as the first copy.
     m_instanceMutex.Create(kInstanceMutexName);
     if (m_instanceMutex.IsAlreadyRunning()) {
-        // A second copy: show the running one and end, touching nothing else.
-        ActivatePreviousInstance();
+        // A second copy: show the running one (with the paths, if any) and
+        // end, touching nothing else.
+        if (paths.empty())
+            ActivatePreviousInstance();
+        else
+            HandPathsToPreviousInstance(paths);
         return FALSE;
     }
 
@@ -35,6 +48,7 @@ BOOL CPairmateApp::InitInstance()
 
     frame->PlaceBar();
     frame->ShowBar();
+    if (!paths.empty()) frame->QueuePaths(paths); // applied after the start-up check
 
     // The bar is on screen. OLE (whose DLLs load only now) and the rest of
     // the start-up work follow before the message loop runs, so the first
@@ -42,6 +56,11 @@ BOOL CPairmateApp::InitInstance()
     AfxOleInit();
     frame->CompleteStartup();
     return TRUE;
+}
+
+void CPairmateApp::OnIdle()
+{
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd)) frame->ApplyQueuedPaths();
 }
 
 int CPairmateApp::ExitInstance()

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 class CSingleInstance {
 public:
     CSingleInstance() = default;
@@ -24,9 +27,15 @@ private:
     BOOL m_bAlreadyExists = FALSE;
 };
 
-// Brings the running copy's main window (title "Pairmate", of the frame
-// class when there is one) to the foreground.
+// The running copy's main window: title "Pairmate", of the frame class when
+// there is one; null when there is none.
+HWND FindPreviousInstance();
+// Brings the running copy's main window to the foreground.
 void ActivatePreviousInstance();
+// Hands the running copy paths of the command line (waiting a few seconds
+// for its window when it is still starting), then brings it, or the dialog
+// it shows, to the foreground.
+void HandPathsToPreviousInstance(const std::vector<std::wstring>& paths);
 
 // The name of the mutex and the main window's title: the rendezvous of copies.
 extern const char* const kInstanceMutexName;

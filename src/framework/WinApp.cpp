@@ -101,6 +101,7 @@ int CWinApp::Run()
 {
     for (;;) {
         MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) OnIdle();
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == -1) break;
         if (!got) {

@@ -25,6 +25,9 @@ public:
     // Set up the program; FALSE ends it without running the message loop.
     virtual BOOL InitInstance() { return TRUE; }
     virtual int ExitInstance() { return m_exitCode; }
+    // The program's own work once its queue is empty, in this loop only (not
+    // in the nested loops of dialogs, choosers, message boxes and menus).
+    virtual void OnIdle() {}
     // Runs the message loop until WM_QUIT; returns the exit code.
     virtual int Run();
 

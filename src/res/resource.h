@@ -68,6 +68,7 @@
 #define IDS_KINDS_DIFFER 0x7006
 #define IDS_START_FAILED 0x7007
 #define IDS_PATH_NOT_IN_CODE_PAGE 0x7008 // a path the ANSI code page cannot hold
+#define IDS_ONE_OR_TWO_PATHS 0x7009      // a command line with more than two paths
 // The file and folder choosers ("|" separates the parts of a filter), and
 // the face of the path boxes' font
 #define IDS_CHOOSE_FILE_TITLE 0x7010

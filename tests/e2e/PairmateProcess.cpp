@@ -521,14 +521,17 @@ PairmateProcess::~PairmateProcess()
     Stop();
 }
 
-bool PairmateProcess::Start(const std::string& standInLog, const std::string& program)
+bool PairmateProcess::Start(const std::string& standInLog, const std::string& program, const std::string& arguments,
+                            const std::string& folder)
 {
     if (!standInLog.empty()) ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", standInLog.c_str());
     else ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", nullptr);
     std::string commandLine = "\"" + (program.empty() ? BinDir() + "\\pairmate.exe" : program) + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.empty() ? nullptr : folder.c_str(), &si, &m_pi);
     return ok != FALSE;
 }
 

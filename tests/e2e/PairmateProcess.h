@@ -95,8 +95,10 @@ public:
     ~PairmateProcess();
 
     // Starts pairmate.exe (or `program`, a copy of it) with the stand-in's
-    // log file in its environment.
-    bool Start(const std::string& standInLog = std::string(), const std::string& program = std::string());
+    // log file in its environment, `arguments` after its name on the command
+    // line, in the current folder `folder` (this process's when empty).
+    bool Start(const std::string& standInLog = std::string(), const std::string& program = std::string(),
+               const std::string& arguments = std::string(), const std::string& folder = std::string());
     // Waits for the bar (a visible top-level "Pairmate" window of this process).
     bool WaitForBar(DWORD timeoutMs = 20000);
     // Ends the program (WM_CLOSE, then termination if it does not end).
