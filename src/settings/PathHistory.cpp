@@ -105,9 +105,9 @@ void PathHistory::LoadEntries(std::vector<Entry>& out, bool withHidden) const
     DWORD size = 0;
     if (!ReadRegDwordValue(key.Get(), kSizeValue, &size) || size == 0) return;
 
-    Entry entry;
     for (DWORD index : ListedIndexes(key.Get(), size)) {
         const std::string name = DataValueName(index);
+        Entry entry;
         entry.shown = ReadRegStringValue(key.Get(), name.c_str(), entry.text) != 0;
         if (entry.shown ? !entry.text.empty() : withHidden && IsHiddenEntry(key.Get(), name, entry.raw))
             out.push_back(entry);

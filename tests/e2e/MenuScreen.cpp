@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // The menu font of the system, as menus use it.
@@ -35,13 +37,18 @@ std::vector<HWND> MenuScreen::OpenMenus() const
 
 HWND MenuScreen::WaitForMenu(size_t depth) const
 {
+    // The menus opened before are known: a new one is the one that is not
+    // among them (the z-order of menu windows that have just appeared is no
+    // safe guide).
+    m_opened.resize(depth - 1);
     HWND menu = nullptr;
     WaitFor([&] {
-        std::vector<HWND> menus = OpenMenus();
-        if (menus.size() < depth) return false;
-        menu = menus[depth - 1];
-        return true;
+        for (HWND open : OpenMenus()) {
+            if (std::find(m_opened.begin(), m_opened.end(), open) == m_opened.end()) menu = open;
+        }
+        return menu != nullptr;
     });
+    if (menu) m_opened.push_back(menu);
     return menu;
 }
 

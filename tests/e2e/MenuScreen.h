@@ -47,4 +47,5 @@ private:
 
     const PairmateProcess& m_app;
     Font m_font;
+    mutable std::vector<HWND> m_opened; // by WaitForMenu, the menu first
 };
