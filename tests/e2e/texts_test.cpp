@@ -138,7 +138,7 @@ protected:
     static void CloseMenus(const MenuScreen& menus)
     {
         for (size_t open = menus.OpenMenus().size(); open > 0; --open) {
-            ::PostMessageA(menus.OpenMenus().back(), WM_KEYDOWN, VK_ESCAPE, 1);
+            PressKeys({VK_ESCAPE});
             ASSERT_TRUE(WaitFor([&] { return menus.OpenMenus().size() < open; }));
         }
     }
@@ -204,7 +204,7 @@ TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     std::vector<MenuItemView> items = Items(kMaximisedMenu);
     items[2].icon = items[3].icon = false; // the submenus
     menus.ExpectItems("maximised bar's menu", menu, items, 4);
-    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) ::PostMessageA(menu, WM_KEYDOWN, key, 1);
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) PressKeys({key});
     items = Items(kPathMenu);
     items[0].highlighted = true; // opened from the keyboard
     menus.ExpectItems("path submenu", menus.WaitForMenu(2), items, 0);
