@@ -535,6 +535,14 @@ bool PairmateProcess::Start(const std::string& standInLog, const std::string& pr
     return ok != FALSE;
 }
 
+bool PairmateProcess::StartWithStandIn(const std::string& standInLog)
+{
+    StoredSettings settings;
+    settings.fileName = StandInPath();
+    ResetRegistry(settings);
+    return Start(standInLog) && WaitForBar();
+}
+
 bool PairmateProcess::WaitForBar(DWORD timeoutMs)
 {
     bool shown = WaitFor([&] {

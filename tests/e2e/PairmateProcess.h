@@ -99,6 +99,9 @@ public:
     // line, in the current folder `folder` (this process's when empty).
     bool Start(const std::string& standInLog = std::string(), const std::string& program = std::string(),
                const std::string& arguments = std::string(), const std::string& folder = std::string());
+    // Starts the program with the stand-in as its WinDiff (so that nothing
+    // asks for one) and waits for its bar.
+    bool StartWithStandIn(const std::string& standInLog = std::string());
     // Waits for the bar (a visible top-level "Pairmate" window of this process).
     bool WaitForBar(DWORD timeoutMs = 20000);
     // Ends the program (WM_CLOSE, then termination if it does not end).

@@ -11,7 +11,6 @@
 
 namespace {
 
-
 // Another program in the foreground (Wine's Notepad), ended with the test.
 class ForegroundProgram {
 public:
@@ -53,14 +52,7 @@ protected:
     PairmateProcess app;
     MenuScreen menus{app};
 
-    void SetUp() override
-    {
-        StoredSettings settings;
-        settings.fileName = StandInPath();
-        ResetRegistry(settings);
-        ASSERT_TRUE(app.Start());
-        ASSERT_TRUE(app.WaitForBar());
-    }
+    void SetUp() override { ASSERT_TRUE(app.StartWithStandIn()); }
 
     void PostKey(HWND menu, WPARAM key)
     {

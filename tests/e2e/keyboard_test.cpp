@@ -16,14 +16,7 @@ protected:
     TempFolder temp;
     PairmateProcess app;
 
-    void SetUp() override
-    {
-        StoredSettings settings;
-        settings.fileName = StandInPath();
-        ResetRegistry(settings);
-        ASSERT_TRUE(app.Start());
-        ASSERT_TRUE(app.WaitForBar());
-    }
+    void SetUp() override { ASSERT_TRUE(app.StartWithStandIn()); }
     // A click where a user clicks: on the handle, or on a button of the main
     // toolbar.
     static void Click(POINT at)
