@@ -1,15 +1,35 @@
 // The bar's right-click menus in the running program, read from the screen:
 // which menu opens in which bar state, its items in order with their icons
-// and separators, the submenus, and commands chosen from the keyboard.
+// and separators, the submenus, and commands chosen from the keyboard. And
+// every text the user sees, menus included, in the language the system gives
+// the program.
 //
-// The items are read from the menu's pixels (MenuScreen).
+// Another process's menu handle cannot be read here (GetMenuItemCount and
+// GetMenuItemInfo fail on it), so the items are found in the menu's pixels:
+// each label is drawn in this process the way the menu draws it, with the
+// same font and colours, and searched for in a capture of the open menu.
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
-#include "e2e/MenuScreen.h"
 #include "e2e/ScreenImage.h"
+#include "framework/CodePage.h"
+#include "framework/Gdi.h"
+#include "res/version.h"
+#include "support/drop_data.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
+
+
+// An item as the menu should show it: its label, whether an icon shows
+// beside it, and whether it is the highlighted item.
+struct Item {
+    std::string label;
+    bool icon = true;
+    bool highlighted = false;
+};
 
 // Another program in the foreground (Wine's Notepad), ended with the test.
 class ForegroundProgram {
@@ -47,12 +67,125 @@ private:
     HWND m_window = nullptr;
 };
 
+// The menu font of the system, as menus use it.
+Font MenuFont()
+{
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    return Font(::CreateFontIndirectA(&ncm.lfMenuFont));
+}
+
 class ContextMenuTest : public ::testing::Test {
 protected:
     PairmateProcess app;
-    MenuScreen menus{app};
+    Font font = MenuFont();
 
     void SetUp() override { ASSERT_TRUE(app.StartWithStandIn()); }
+
+    // A right click on the bar's handle (its own surface, no control there).
+    void RightClickHandle()
+    {
+        ::PostMessageA(app.Bar(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 10));
+        ::PostMessageA(app.Bar(), WM_RBUTTONUP, 0, MAKELPARAM(5, 10));
+    }
+
+    // The open menu windows of the program, the first opened first.
+    std::vector<HWND> OpenMenus() const
+    {
+        std::vector<HWND> menus;
+        for (HWND hwnd : app.Windows()) {
+            if (WindowClass(hwnd) == "#32768" && ::IsWindowVisible(hwnd)) menus.push_back(hwnd);
+        }
+        // EnumWindows lists the topmost (newest) first.
+        return std::vector<HWND>(menus.rbegin(), menus.rend());
+    }
+    // The menu opened depth-th: the one not among those opened before (the
+    // z-order of menu windows that have just appeared is no safe guide).
+    HWND WaitForMenu(size_t depth)
+    {
+        opened.resize(depth - 1);
+        HWND menu = nullptr;
+        WaitFor([&] {
+            for (HWND open : OpenMenus())
+                if (std::find(opened.begin(), opened.end(), open) == opened.end()) menu = open;
+            return menu != nullptr;
+        });
+        if (menu) opened.push_back(menu);
+        return menu;
+    }
+    std::vector<HWND> opened;
+
+    ScreenImage Label(const std::string& text, bool highlighted = false) const
+    {
+        return highlighted ? ScreenImage::RenderText(text, font, ::GetSysColor(COLOR_HIGHLIGHTTEXT),
+                                                     ::GetSysColor(COLOR_HIGHLIGHT))
+                           : ScreenImage::RenderText(text, font, ::GetSysColor(COLOR_MENUTEXT),
+                                                     ::GetSysColor(COLOR_MENU));
+    }
+
+    // Captures the menu once every item shows (the menu paints after it
+    // appears), and where each label shows.
+    ScreenImage CapturePainted(HWND menu, const std::vector<Item>& items, std::vector<std::vector<POINT>>& found)
+    {
+        ScreenImage shot;
+        WaitFor([&] {
+            shot = ScreenImage::Capture(WindowRect(menu));
+            found.clear();
+            bool all = true;
+            for (const Item& item : items) {
+                found.push_back(shot.FindAll(Label(item.label, item.highlighted)));
+                all = all && !found.back().empty();
+            }
+            return all;
+        });
+        return shot;
+    }
+
+    // The menu shows `items`: each label once, in this order from top to
+    // bottom, with an icon left of it where one belongs and none elsewhere;
+    // `separators` etched lines, and none of the `absent` labels.
+    void ExpectItems(const char* what, HWND menu, const std::vector<Item>& items, int separators,
+                     const std::vector<std::string>& absent = {})
+    {
+        SCOPED_TRACE(what);
+        std::vector<std::vector<POINT>> found;
+        ScreenImage shot = CapturePainted(menu, items, found);
+        LONG lastTop = -1;
+        for (size_t i = 0; i < items.size(); ++i) {
+            SCOPED_TRACE(items[i].label);
+            ASSERT_EQ(1u, found[i].size());
+            POINT at = found[i][0];
+            EXPECT_GT(at.y, lastTop) << "out of order";
+            lastTop = at.y;
+            // The image cell: 16 pixels wide, left of the text, within the item.
+            RECT cell = {at.x - 24, at.y - 3, at.x - 4, at.y + 13};
+            const COLORREF background = ::GetSysColor(items[i].highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+            int inked = shot.CountOtherThan(background, cell);
+            if (items[i].icon)
+                EXPECT_GT(inked, 20) << "no icon beside the item";
+            else
+                EXPECT_EQ(0, inked) << "an icon where none belongs";
+        }
+        EXPECT_EQ(separators, CountSeparators(shot));
+        for (const std::string& label : absent) EXPECT_TRUE(shot.FindAll(Label(label)).empty()) << label;
+    }
+
+    // Etched separators: inside an item of the menu's colour, a shadow line
+    // with a highlight line under it across the menu's width.
+    static int CountSeparators(const ScreenImage& shot)
+    {
+        const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW), light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+        const COLORREF menu = ::GetSysColor(COLOR_MENU);
+        int count = 0;
+        for (int y = 1; y + 1 < shot.Height(); ++y) {
+            bool line = shot.Pixel(shot.Width() / 2, y - 1) == menu;
+            for (int x = 5; line && x < shot.Width() - 5; ++x)
+                line = shot.Pixel(x, y) == shadow && shot.Pixel(x, y + 1) == light;
+            if (line) ++count;
+        }
+        return count;
+    }
 
     void PostKey(HWND menu, WPARAM key)
     {
@@ -73,11 +206,11 @@ TEST_F(ContextMenuTest, MinimisedBarOffersItsMenuAndMaximiseSlidesTheBarOut)
     ForegroundProgram other;
     ASSERT_NE(nullptr, other.Window()) << "Notepad did not come to the foreground";
 
-    menus.RightClickHandle();
-    HWND menu = menus.WaitForMenu(1);
+    RightClickHandle();
+    HWND menu = WaitForMenu(1);
     ASSERT_NE(nullptr, menu) << "no menu opened";
 
-    menus.ExpectItems("menu of the minimised bar", menu, {{"最大化(&M)"}, {"設定(&S)..."}, {"バージョン情報(&A)..."}, {"終了(&X)"}}, 2,
+    ExpectItems("menu of the minimised bar", menu, {{"最大化(&M)"}, {"設定(&S)..."}, {"バージョン情報(&A)..."}, {"終了(&X)"}}, 2,
                 {"実行(&E)", "最小化(&C)"});
     SaveScreenshotIfAsked("context_menu_minimised");
 
@@ -89,7 +222,7 @@ TEST_F(ContextMenuTest, MinimisedBarOffersItsMenuAndMaximiseSlidesTheBarOut)
     EXPECT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == work.left; }))
         << "the bar is at " << WindowRect(app.Bar()).left;
     EXPECT_EQ(work.right - work.left, WindowRect(app.Bar()).right - WindowRect(app.Bar()).left);
-    EXPECT_TRUE(menus.OpenMenus().empty());
+    EXPECT_TRUE(OpenMenus().empty());
 }
 
 TEST_F(ContextMenuTest, MaximisedBarOffersItsMenuWithBothPathSubmenus)
@@ -98,10 +231,10 @@ TEST_F(ContextMenuTest, MaximisedBarOffersItsMenuWithBothPathSubmenus)
     RECT work = WorkAreaRect();
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == work.left; }));
 
-    menus.RightClickHandle();
-    HWND menu = menus.WaitForMenu(1);
+    RightClickHandle();
+    HWND menu = WaitForMenu(1);
     ASSERT_NE(nullptr, menu) << "no menu opened";
-    menus.ExpectItems("menu of the maximised bar", menu,
+    ExpectItems("menu of the maximised bar", menu,
                 {{"実行(&E)"}, {"最小化(&C)"}, {"比較ファイル１", false}, {"比較ファイル２", false},
                  {"設定(&S)..."}, {"バージョン情報(&A)..."}, {"終了(&X)"}},
                 4, {"最大化(&M)"});
@@ -110,11 +243,11 @@ TEST_F(ContextMenuTest, MaximisedBarOffersItsMenuWithBothPathSubmenus)
     // it: its first item is highlighted, as is the item that opened it.
     for (int i = 0; i < 3; ++i) PostKey(menu, VK_DOWN);
     PostKey(menu, VK_RIGHT);
-    HWND submenu = menus.WaitForMenu(2);
+    HWND submenu = WaitForMenu(2);
     ASSERT_NE(nullptr, submenu) << "the submenu did not open";
-    menus.ExpectItems("first submenu", submenu, {{"ファイル(&F)...", true, true}, {"フォルダ(&D)..."}}, 0);
+    ExpectItems("first submenu", submenu, {{"ファイル(&F)...", true, true}, {"フォルダ(&D)..."}}, 0);
     EXPECT_LT(WindowRect(menu).left, WindowRect(submenu).left);
-    menus.ExpectItems("first submenu's item highlighted", menu,
+    ExpectItems("first submenu's item highlighted", menu,
                 {{"実行(&E)"}, {"最小化(&C)"}, {"比較ファイル１", false, true}, {"比較ファイル２", false},
                  {"設定(&S)..."}, {"バージョン情報(&A)..."}, {"終了(&X)"}},
                 4);
@@ -123,20 +256,257 @@ TEST_F(ContextMenuTest, MaximisedBarOffersItsMenuWithBothPathSubmenus)
     // Esc closes the submenu only (once its window is gone, the menu takes
     // keys again); the second path's submenu is the next item.
     PostKey(submenu, VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(submenu) && menus.OpenMenus().size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(submenu) && OpenMenus().size() == 1; }));
     PostKey(menu, VK_DOWN);
     PostKey(menu, VK_RIGHT);
-    submenu = menus.WaitForMenu(2);
+    submenu = WaitForMenu(2);
     ASSERT_NE(nullptr, submenu) << "the second submenu did not open";
-    menus.ExpectItems("second submenu", submenu, {{"ファイル(&F)...", true, true}, {"フォルダ(&D)..."}}, 0);
-    menus.ExpectItems("second submenu's item highlighted", menu,
+    ExpectItems("second submenu", submenu, {{"ファイル(&F)...", true, true}, {"フォルダ(&D)..."}}, 0);
+    ExpectItems("second submenu's item highlighted", menu,
                 {{"比較ファイル１", false}, {"比較ファイル２", false, true}, {"設定(&S)..."}}, 4);
     PostKey(submenu, VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(submenu) && menus.OpenMenus().size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(submenu) && OpenMenus().size() == 1; }));
 
     // "最小化(&C)" slides the bar back in.
     PostChar(menu, 'c');
     EXPECT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == work.right - 15; }))
         << "the bar is at " << WindowRect(app.Bar()).left;
-    EXPECT_TRUE(menus.OpenMenus().empty());
+    EXPECT_TRUE(OpenMenus().empty());
+}
+
+// Every text the user can see, in the language the system gives the program:
+// Japanese on a UTF-8 system with a Japanese user interface (a copy of the
+// program whose manifest asks for UTF-8, from the suite's code page 932), and
+// English under an English code page (this test again with code page 1252).
+// Texts are read through the Unicode functions in the order of the table and
+// compared in one loop; the menus are found in their pixels.
+namespace {
+
+struct Text {
+    const wchar_t* ja;
+    const wchar_t* en;
+};
+
+// In the order read: each dialog's caption, its control texts from top to
+// bottom, and its tooltips; the bar's tooltips; a message of Compare.
+const Text kTexts[] = {
+    {L"初期設定", L"Initial Setup"},
+    {L"Pairmateを利用するために必要な設定を行います。\n\n※誤った設定を行うと正常に動作しない場合がありますので、ご注意ください。",
+     L"Pairmate needs the setting below to work.\n\nPlease take care: with a wrong setting Pairmate may not work "
+     L"properly."},
+    {L"Windiffの設定", L"WinDiff"},
+    {L"ファイル名：", L"File name:"},
+    {L"参照(&V)...", L"&Browse..."},
+    {L"※「Windiff.exe」のパス名を取得できませんでした。\n\n・[参照]ボタンをクリックして、「Windiff.exe」のファイル名を設定して"
+     L"ください。\n・ファイル名の表示領域にドラッグアンドドロップで指定することもできます。",
+     L"Pairmate could not find the path of windiff.exe.\n\n- Click Browse to choose the windiff.exe file.\n- Or drag "
+     L"the file onto the file name field above."},
+    {L"OK", L"OK"},
+    {L"キャンセル", L"Cancel"},
+    {L"Windiffの実行ファイル名を設定します。", L"Chooses the WinDiff program file."},
+    {L"指定された設定を保存して、ウィンドウを閉じます。", L"Saves the settings and closes the window."},
+    {L"処理をキャンセルして、Pairmateを終了します。", L"Cancels the setup and quits Pairmate."},
+
+    {L"設定", L"Settings"},
+    {L"Windiffの設定", L"WinDiff"},
+    {L"ファイル名：", L"File name:"},
+    {L"参照(&V)...", L"&Browse..."},
+    {L"その他", L"Options"},
+    {L"Windiffを実行した後、最小化する。(&M)", L"&Minimize after starting WinDiff"},
+    {L"履歴", L"History"},
+    {L"履歴をクリアするには、[履歴のクリア]ボタンをクリックしてください。\n\n※一度クリアすると元には戻せません。",
+     L"To clear both path histories, click Clear History.\n\nThis cannot be undone."},
+    {L"履歴をクリア(&C)", L"&Clear History"},
+    {L"OK", L"OK"},
+    {L"キャンセル", L"Cancel"},
+    {L"指定された設定を保存して、ウィンドウを閉じます。", L"Saves the settings and closes the window."},
+    {L"設定をキャンセルします。", L"Closes the window without saving the settings."},
+    {L"履歴をクリアします。", L"Clears both path histories."},
+    {L"Windiffの実行ファイル名を設定します。", L"Chooses the WinDiff program file."},
+    {L"Windiffを実行した後に最小化するかのON/OFFを設定します。", L"Turns minimizing after starting WinDiff on or off."},
+
+    {L"バージョン情報", L"About Pairmate"},
+    {L"OK", L"OK"},
+    {L"Pairmate", L"Pairmate"},
+    {L"version " PAIRMATE_VERSION_TEXT, L"version " PAIRMATE_VERSION_TEXT},
+    {L"Copyright (C) Velmora", L"Copyright (C) Velmora"},
+    {L"E-mail ： ", L"E-mail:"},
+    {L"pairmate@example.com", L"pairmate@example.com"},
+    {L"URL ：", L"URL:"},
+    {L"http://www.example.org/pairmate/", L"http://www.example.org/pairmate/"},
+
+    {L"終了", L"Exit"},
+    {L"最小化", L"Minimize"},
+    {L"バージョン情報", L"About Pairmate"},
+    {L"設定", L"Settings"},
+    {L"WinDiffを実行", L"Compare in WinDiff"},
+    {L"比較ファイル１の設定", L"Choose a file for path 1"},
+    {L"比較フォルダ１の設定", L"Choose a folder for path 1"},
+    {L"比較ファイル２の設定", L"Choose a file for path 2"},
+    {L"比較フォルダ２の設定", L"Choose a folder for path 2"},
+
+    {L"Pairmate", L"Pairmate"},
+    {L"比較ファイル１が設定されていません。", L"Path 1 is not set."},
+};
+
+// The context menus: the minimised bar's, the maximised bar's, the first
+// path's submenu.
+const Text kMinimisedMenu[] = {
+    {L"最大化(&M)", L"&Maximize"}, {L"設定(&S)...", L"&Settings..."},
+    {L"バージョン情報(&A)...", L"&About Pairmate..."}, {L"終了(&X)", L"E&xit"}};
+const Text kMaximisedMenu[] = {
+    {L"実行(&E)", L"&Compare"}, {L"最小化(&C)", L"Mi&nimize"}, {L"比較ファイル１", L"Path &1"},
+    {L"比較ファイル２", L"Path &2"}, {L"設定(&S)...", L"&Settings..."},
+    {L"バージョン情報(&A)...", L"&About Pairmate..."}, {L"終了(&X)", L"E&xit"}};
+const Text kPathMenu[] = {{L"ファイル(&F)...", L"&File..."}, {L"フォルダ(&D)...", L"Fol&der..."}};
+
+class TextsTest : public ContextMenuTest {
+protected:
+    void SetUp() override {}
+    const bool english = ::GetACP() != 932;
+    TempFolder temp;
+    std::string log = temp.Path() + "\\standin.log";
+    // Japanese on UTF-8 needs the copies; English runs the program itself.
+    std::string program = english ? BinDir() + "\\pairmate.exe" : Utf8Copy(BinDir() + "\\pairmate.exe", temp.Path());
+    std::string standIn = english ? StandInPath() : Utf8Copy(StandInPath(), temp.Path());
+    std::vector<std::wstring> seen;
+
+    // A dialog's caption, its controls' texts from top to bottom, and the
+    // tooltips of `tipped`; every control lies inside the dialog. Icons and
+    // the WinDiff file name field show no text of the program's.
+    void ReadDialog(HWND dialog, std::initializer_list<int> tipped)
+    {
+        ASSERT_NE(nullptr, dialog);
+        seen.push_back(WindowTextW(dialog));
+        RECT client = {};
+        ::GetClientRect(dialog, &client);
+        ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::vector<std::pair<RECT, HWND>> controls;
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            RECT rc = WindowRect(child), both = {};
+            ::IntersectRect(&both, &rc, &client);
+            EXPECT_TRUE(::EqualRect(&both, &rc)) << ToAnsi(WindowTextW(child)) << " lies outside its dialog";
+            const bool icon = WindowClass(child) == "Static" &&
+                              (::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            const int id = ::GetDlgCtrlID(child);
+            if (!icon && id != kPathField && id != 1006 && !WindowTextW(child).empty()) controls.push_back({rc, child});
+        }
+        std::sort(controls.begin(), controls.end(), [](const auto& a, const auto& b) {
+            return a.first.top != b.first.top ? a.first.top < b.first.top : a.first.left < b.first.left;
+        });
+        for (const auto& control : controls) seen.push_back(WindowTextW(control.second));
+        for (int id : tipped) seen.push_back(app.HoverTip(CentreOf(::GetDlgItem(dialog, id))));
+    }
+    HWND OpenDialog(UINT command)
+    {
+        app.Command(command);
+        return app.WaitForWindow("#32770", std::string());
+    }
+    template <size_t N>
+    std::vector<Item> Items(const Text (&texts)[N]) const
+    {
+        std::vector<Item> items;
+        for (const Text& text : texts) items.push_back({ToAnsi(english ? text.en : text.ja)});
+        return items;
+    }
+    // Esc closes the open menus, the newest first.
+    void CloseMenus()
+    {
+        for (size_t open = OpenMenus().size(); open > 0; --open) {
+            PressKeys({VK_ESCAPE});
+            ASSERT_TRUE(WaitFor([&] { return OpenMenus().size() < open; }));
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage)
+{
+    ASSERT_FALSE(program.empty());
+    ASSERT_FALSE(standIn.empty());
+    StoredSettings settings;
+    settings.hasFileName = false;
+    ResetRegistry(settings);
+    ASSERT_TRUE(app.Start(log, program));
+    ASSERT_TRUE(app.WaitForBar());
+    HWND setup = app.WaitForWindow("#32770", std::string());
+    ReadDialog(setup, {kBrowse, IDOK, IDCANCEL});
+    ClickButton(::GetDlgItem(setup, IDCANCEL));
+    ASSERT_TRUE(app.WaitForExit(20000));
+    app.Stop();
+
+    settings.hasFileName = true;
+    settings.fileName = standIn;
+    ResetRegistry(settings);
+    ASSERT_TRUE(app.Start(log, program));
+    ASSERT_TRUE(app.WaitForBar());
+    RightClickHandle();
+    ExpectItems("minimised bar's menu", WaitForMenu(1), Items(kMinimisedMenu), 2);
+    CloseMenus();
+
+    HWND dialog = OpenDialog(32771);
+    ReadDialog(dialog, {IDOK, IDCANCEL, 1002, kBrowse, 1001});
+    ClickButton(::GetDlgItem(dialog, IDCANCEL));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    dialog = OpenDialog(57664);
+    ReadDialog(dialog, {});
+    ClickButton(::GetDlgItem(dialog, IDOK));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+
+    app.Command(kMaximize);
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
+    for (int toolbar : {500, 501, 502}) {
+        RECT rc = WindowRect(app.Control(toolbar));
+        for (int button = 0; button < (toolbar == 500 ? 5 : 2); ++button)
+            seen.push_back(app.HoverTip({rc.left + 23 * button + 11, (rc.top + rc.bottom) / 2}));
+    }
+    RightClickHandle();
+    HWND menu = WaitForMenu(1);
+    std::vector<Item> items = Items(kMaximisedMenu);
+    items[2].icon = items[3].icon = false; // the submenus
+    ExpectItems("maximised bar's menu", menu, items, 4);
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) PressKeys({key});
+    items = Items(kPathMenu);
+    items[0].highlighted = true; // opened from the keyboard
+    ExpectItems("path submenu", WaitForMenu(2), items, 0);
+    CloseMenus();
+
+    app.PressEnterIn(kPath1);
+    MessageBoxInfo box;
+    ASSERT_TRUE(app.WaitForMessageBox(box));
+    seen.push_back(WindowTextW(box.hwnd));
+    for (HWND child = ::GetWindow(box.hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClass(child) == "Static" && !WindowTextW(child).empty()) seen.push_back(WindowTextW(child));
+    }
+    app.DismissMessageBox(box);
+
+    ASSERT_EQ(std::size(kTexts), seen.size());
+    for (size_t i = 0; i < seen.size(); ++i)
+        EXPECT_EQ(english ? kTexts[i].en : kTexts[i].ja, seen[i]) << "text " << i;
+
+    if (english) return;
+    // On UTF-8 a path that Shift-JIS cannot hold goes from the shell and from
+    // the keyboard to WinDiff, and into the histories, unchanged.
+    const std::wstring folder = ToWide(temp.Path()) + L"\\Über";
+    const std::wstring file = folder + L"\\naïve – 😀.txt";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    UniqueHandle created(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(created);
+    created.Reset();
+    ComPtr<IDataObject> data = ShellDataObject(std::vector<std::wstring>{file});
+    ASSERT_TRUE(data);
+    EXPECT_NE(static_cast<DWORD>(DROPEFFECT_NONE), DragAndDrop(data.Get(), DROPEFFECT_COPY, CentreOf(app.Control(kPath1))));
+    ::SendMessageW(app.Control(kPath2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    ASSERT_TRUE(WaitFor([&] { return WindowTextW(app.Control(kPath1)) == file; }));
+    app.Command(kCompare);
+    std::string commandLine, workingFolder;
+    std::vector<std::string> arguments;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, workingFolder, arguments));
+    std::string utf8(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.pop_back();
+    EXPECT_EQ((std::vector<std::string>{utf8, utf8}), arguments);
+    EXPECT_TRUE(WaitFor([&] { return ReadHistoryW(1) == std::vector<std::wstring>{file}; }));
+    EXPECT_EQ((std::vector<std::wstring>{file}), ReadHistoryW(2));
 }

@@ -4,7 +4,6 @@
 // key reaches a box; the menu asked for from the keyboard opens at the bar.
 #include <gtest/gtest.h>
 
-#include "e2e/MenuScreen.h"
 #include "e2e/PairmateProcess.h"
 
 #include <functional>
@@ -90,13 +89,12 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     SendKey(VK_MENU, true);
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).top > work.top + 190; })) << WindowRect(app.Bar()).top;
     PressKeys({VK_SHIFT, VK_F10});
-    MenuScreen menus(app);
-    HWND menu = menus.WaitForMenu(1);
+    HWND menu = app.WaitForWindow("#32768", std::string());
     ASSERT_NE(nullptr, menu);
     EXPECT_EQ(WindowRect(app.Bar()).bottom, WindowRect(menu).top);
     EXPECT_EQ(work.right, WindowRect(menu).right);
     PressKeys({VK_ESCAPE});
-    ASSERT_TRUE(WaitFor([&] { return menus.OpenMenus().empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }));
 
     // Slid out again, the box that had the focus has it again.
     Click(Handle());
