@@ -108,15 +108,19 @@ int WriteRegStringValue(HKEY key, const char* name, const char* text)
 int ReadRegRawValue(HKEY key, const char* name, RegRawValue& out)
 {
     const std::wstring wideName = ToWide(name ? name : "");
-    DWORD size = 0;
-    if (::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, nullptr, &size) != ERROR_SUCCESS) return 0;
-    try {
-        out.data.assign(size, 0);
-    } catch (const std::bad_alloc&) {
-        return 0;
+    // A path-sized buffer first: most values fit, and need one call.
+    DWORD size = 2 * MAX_PATH * sizeof(WCHAR);
+    out.data.assign(size, 0);
+    LONG rc = ::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.data(), &size);
+    if (rc == ERROR_MORE_DATA) {
+        try {
+            out.data.assign(size, 0);
+        } catch (const std::bad_alloc&) {
+            return 0;
+        }
+        rc = ::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.data(), &size);
     }
-    if (::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.data(), &size) != ERROR_SUCCESS)
-        return 0;
+    if (rc != ERROR_SUCCESS) return 0;
     out.data.resize(size);
     return 1;
 }

@@ -374,7 +374,7 @@ protected:
     // A dialog's caption, its controls' texts from top to bottom, and the
     // tooltips of `tipped`; every control lies inside the dialog. Icons and
     // the WinDiff file name field show no text of the program's.
-    void ReadDialog(HWND dialog, std::initializer_list<int> tipped)
+    void ReadDialog(HWND dialog, const std::vector<int>& tipped)
     {
         ASSERT_NE(nullptr, dialog);
         seen.push_back(WindowTextW(dialog));
@@ -396,11 +396,6 @@ protected:
         });
         for (const auto& control : controls) seen.push_back(WindowTextW(control.second));
         for (int id : tipped) seen.push_back(app.HoverTip(CentreOf(::GetDlgItem(dialog, id))));
-    }
-    HWND OpenDialog(UINT command)
-    {
-        app.Command(command);
-        return app.WaitForWindow("#32770", std::string());
     }
     template <size_t N>
     std::vector<Item> Items(const Text (&texts)[N]) const
@@ -445,14 +440,15 @@ TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     ExpectItems("minimised bar's menu", WaitForMenu(1), Items(kMinimisedMenu), 2);
     CloseMenus();
 
-    HWND dialog = OpenDialog(32771);
-    ReadDialog(dialog, {IDOK, IDCANCEL, 1002, kBrowse, 1001});
-    ClickButton(::GetDlgItem(dialog, IDCANCEL));
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-    dialog = OpenDialog(57664);
-    ReadDialog(dialog, {});
-    ClickButton(::GetDlgItem(dialog, IDOK));
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    // Settings, then About: each with the tooltips it has, left by its button.
+    for (const auto& opened : {std::make_pair(32771, std::vector<int>{IDOK, IDCANCEL, 1002, kBrowse, 1001}),
+                               std::make_pair(57664, std::vector<int>{})}) {
+        app.Command(opened.first);
+        HWND dialog = app.WaitForWindow("#32770", std::string());
+        ReadDialog(dialog, opened.second);
+        ClickButton(::GetDlgItem(dialog, opened.second.empty() ? IDOK : IDCANCEL));
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    }
 
     app.Command(kMaximize);
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
