@@ -702,6 +702,13 @@ HWND PairmateProcess::FocusWindow() const
     return info.hwndFocus;
 }
 
+HWND PairmateProcess::CaptureWindow() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(m_pi.dwThreadId, &info) ? info.hwndCapture : nullptr;
+}
+
 std::wstring PairmateProcess::HoverTip(POINT at) const
 {
     auto shownTip = [&]() -> HWND {

@@ -135,8 +135,10 @@ public:
     // Waits for a visible top-level window of this process of the class with
     // the caption (any caption when empty); null when none came.
     HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = 10000) const;
-    // The window with the keyboard focus in the program's GUI thread.
+    // The window with the keyboard focus, and the one with the mouse capture,
+    // in the program's GUI thread.
     HWND FocusWindow() const;
+    HWND CaptureWindow() const;
     // The tooltip that shows while the mouse rests on `at` (screen
     // coordinates; moved there as a user moves it); empty when none showed.
     std::wstring HoverTip(POINT at) const;

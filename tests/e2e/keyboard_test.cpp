@@ -83,6 +83,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     const POINT from = Handle(), to = {from.x, from.y + 200};
     SendKey(VK_MENU, false);
     SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+    EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); })) << "no drag started";
     SendMouse(0, {to.x, to.y - 100});
     SendMouse(0, to);
     SendMouse(MOUSEEVENTF_LEFTUP, to);
