@@ -123,8 +123,9 @@ public:
     void Command(UINT id, HWND from = nullptr);
 
     // Waits for a message box of this process (dialog class): any, or only
-    // one owned by `owner` (a message box a dialog shows over itself).
-    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = 10000, HWND owner = nullptr);
+    // one owned by `owner` (a message box a dialog shows over itself). It may
+    // be a new process's first window, so the wait is as long as for the bar.
+    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = 20000, HWND owner = nullptr);
     // Closes every message box of the process with its OK button.
     void DismissMessageBox(const MessageBoxInfo& info);
     // True when no message box shows within `ms`.

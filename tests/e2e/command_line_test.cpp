@@ -61,7 +61,7 @@ TEST_F(CommandLineTest, TwoPathsCompareAtOnceAndMoreThanTwoAreRefused)
         ASSERT_TRUE(app.Start(log, std::string(), row.arguments, temp.Path()));
         if (row.compared.empty()) {
             MessageBoxInfo box;
-            ASSERT_TRUE(app.WaitForMessageBox(box));
+            ASSERT_TRUE(app.WaitForMessageBox(box)) << "the program " << (app.WaitForExit(0) ? "has ended" : "runs");
             EXPECT_EQ("Pairmate", box.caption);
             EXPECT_EQ("Pairmateに指定できるパスは、１つまたは２つです。", box.text);
             app.DismissMessageBox(box);
