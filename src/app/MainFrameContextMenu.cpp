@@ -6,17 +6,6 @@
 #include "framework/Language.h"
 #include "res/resource.h"
 
-namespace {
-
-RECT WindowRectOf(HWND hwnd)
-{
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
-} // namespace
-
 void CMainFrame::OnContextMenu(HWND, POINT pt)
 {
     UniqueMenu menu(AfxLoadMenu(IDR_CONTEXT_MENU));
@@ -31,7 +20,8 @@ void CMainFrame::OnContextMenu(HWND, POINT pt)
     if (pt.x == -1 && pt.y == -1) {
         HWND control = ::GetFocus();
         while (control && ::GetParent(control) != m_hWnd) control = ::GetParent(control);
-        const RECT below = ::IsWindow(control) && !IsBarMinimized() ? WindowRectOf(control) : GetWindowRect();
+        RECT below = GetWindowRect();
+        if (::IsWindow(control) && !IsBarMinimized()) ::GetWindowRect(control, &below);
         pt = POINT{below.left, below.bottom};
         align = TPM_TOPALIGN;
     }

@@ -38,11 +38,23 @@ void WriteString(HKEY key, const char* name, const std::string& value)
                      static_cast<DWORD>(value.size() + 1));
 }
 
+// A history's key under the program's key, and the name of its entry `index`.
+std::string HistoryKey(int slot)
+{
+    return std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
+}
+
+std::wstring HistoryValueName(DWORD index)
+{
+    wchar_t name[32];
+    std::swprintf(name, 32, L"Data%08lu", static_cast<unsigned long>(index));
+    return name;
+}
+
 void WriteHistory(int slot, const std::vector<std::string>& entries)
 {
     RegKey key;
-    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
-    if (key.Create(HKEY_CURRENT_USER, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+    if (key.Create(HKEY_CURRENT_USER, HistoryKey(slot).c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
     DWORD size = static_cast<DWORD>(entries.size());
     ::RegSetValueExA(key.Get(), "Size", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&size), sizeof(size));
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -264,8 +276,7 @@ bool ReadStoredDword(const char* name, DWORD& out)
 bool ReadHistorySize(int slot, DWORD& out)
 {
     RegKey key;
-    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
-    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) != ERROR_SUCCESS) return false;
+    if (key.Open(HKEY_CURRENT_USER, HistoryKey(slot).c_str(), KEY_READ) != ERROR_SUCCESS) return false;
     DWORD size = sizeof(out), type = 0;
     return ::RegQueryValueExA(key.Get(), "Size", nullptr, &type, reinterpret_cast<BYTE*>(&out), &size) ==
            ERROR_SUCCESS;
@@ -330,18 +341,16 @@ std::vector<std::wstring> ReadHistoryW(int slot)
 {
     std::vector<std::wstring> entries;
     RegKey key;
-    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
-    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ) != ERROR_SUCCESS) return entries;
+    if (key.Open(HKEY_CURRENT_USER, HistoryKey(slot).c_str(), KEY_READ) != ERROR_SUCCESS) return entries;
     DWORD count = 0, size = sizeof(count), type = 0;
     if (::RegQueryValueExW(key.Get(), L"Size", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
         ERROR_SUCCESS)
         return entries;
     for (DWORD i = 1; i <= count && i < 100000; ++i) {
-        wchar_t name[32];
-        std::swprintf(name, 32, L"Data%08lu", static_cast<unsigned long>(i));
         wchar_t buf[4096] = {};
         DWORD len = sizeof(buf) - sizeof(wchar_t);
-        if (::RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &len) ==
+        const std::wstring name = HistoryValueName(i);
+        if (::RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &len) ==
             ERROR_SUCCESS)
             entries.push_back(buf);
     }
@@ -351,12 +360,10 @@ std::vector<std::wstring> ReadHistoryW(int slot)
 void WriteStoredHistoryEntry(int slot, DWORD index, const std::wstring& text)
 {
     RegKey key;
-    std::string path = std::string(kKey) + (slot == 1 ? "\\File1" : "\\File2");
-    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    wchar_t name[32];
-    std::swprintf(name, 32, L"Data%08lu", static_cast<unsigned long>(index));
-    ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    if (key.Open(HKEY_CURRENT_USER, HistoryKey(slot).c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    ::RegSetValueExW(key.Get(), HistoryValueName(index).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     bytes);
 }
 
 std::vector<std::string> ReadHistory(int slot)
