@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
 """Checks the shipped 32-bit pairmate.exe as a file, the way Windows XP's
 loader will meet it: a stripped PE32 image below 1 MB whose header versions
-XP accepts, and whose imports (plain and delay-loaded) are all on the allowed
-list next to this script (functions that Windows XP's system DLLs export).
+XP accepts, whose imports (plain and delay-loaded) are all on the allowed
+list next to this script (functions that Windows XP's system DLLs export),
+and whose manifest is well-formed XML with every element a current Windows
+reads, each in the namespace that XP's loader accepts, no namespace declared
+twice.
 
 Usage: check_exe.py EXE ALLOWED_IMPORTS
 Prints every problem and exits 1 when there is one.
 """
+import re
 import struct
 import sys
+import xml.etree.ElementTree as ET
 
 MAX_SIZE = 1000 * 1000        # below 1 MB
 XP_VERSION = (5, 1)           # Windows XP: the newest OS/subsystem version it loads
@@ -95,6 +100,72 @@ class Image:
             found += [(self.text(name - base), f) for f in self.names(lookup - base)]
         return found
 
+    def resource(self, kind, ident):
+        """The bytes of resource kind/ident (its first language), or None."""
+        root, _ = self.directories[2] if len(self.directories) > 2 else (0, 0)
+
+        def entry(directory, wanted):
+            named, numbered = struct.unpack_from("<HH", self.data, self.offset(directory) + 12)
+            for i in range(named + numbered):
+                name, target = struct.unpack_from("<II", self.data, self.offset(directory) + 16 + 8 * i)
+                if wanted is None or name == wanted:
+                    return target
+            return None
+
+        at = root
+        for wanted in (kind, ident, None):
+            target = entry(at, wanted) if at else None
+            if target is None:
+                return None
+            at = root + (target & 0x7FFFFFFF)
+        rva, size = struct.unpack_from("<II", self.data, self.offset(at))
+        return self.data[self.offset(rva):self.offset(rva) + size]
+
+
+V1, V2, V3 = ("urn:schemas-microsoft-com:asm.v%d" % n for n in (1, 2, 3))
+COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}  # Vista, 7, 8, 8.1, 10 and 11
+
+
+def manifest_problems(text):
+    """What the manifest (bytes) lacks or gets wrong."""
+    try:
+        root = ET.fromstring(text)
+    except ET.ParseError as e:
+        return ["the manifest is no well-formed XML: %s" % e]
+    found = []
+    declared = re.findall(rb'xmlns(?::\w+)?="([^"]*)"', text)
+    for uri in sorted(set(declared)):
+        if declared.count(uri) > 1:
+            found.append("the manifest declares %s %d times" % (uri.decode(), declared.count(uri)))
+
+    def one(path, what):
+        element = root.find(path)
+        if element is None:
+            found.append("the manifest has no %s" % what)
+        return element if element is not None else ET.Element("missing")
+
+    if root.tag != "{%s}assembly" % V1 or root.get("manifestVersion") != "1.0":
+        found.append("the manifest's root is no asm.v1 assembly of version 1.0")
+    controls = one("{%s}dependency/{%s}dependentAssembly/{%s}assemblyIdentity" % (V1, V1, V1),
+                   "dependency on the common controls")
+    if (controls.get("name"), controls.get("version")) != ("Microsoft.Windows.Common-Controls", "6.0.0.0"):
+        found.append("the manifest's dependency is not the common controls 6.0")
+    level = one("{%s}trustInfo/{%s}security/{%s}requestedPrivileges/{%s}requestedExecutionLevel" % ((V2,) * 4),
+                "asm.v2 trustInfo with requestedExecutionLevel")
+    if (level.get("level"), level.get("uiAccess")) != ("asInvoker", "false"):
+        found.append("the execution level is not asInvoker without uiAccess")
+    systems = {e.get("Id") for e in root.iterfind("{%s}compatibility/{%s}application/{%s}supportedOS" % ((COMPATIBILITY,) * 3))}
+    if systems != SUPPORTED_OS:
+        found.append("the supported systems are %s" % sorted(systems))
+    code_page = one("{%s}application/{%s}windowsSettings/{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage"
+                    % (V3, V3), "activeCodePage")
+    if code_page.text != "UTF-8":
+        found.append("the active code page is %r, not UTF-8" % code_page.text)
+    return found
+
 
 def allowed(path):
     out = set()
@@ -128,6 +199,8 @@ def problems(exe, allowed_path):
     for dll, function in imports:
         if (dll.lower(), function) not in ok:
             found.append("import not on the allowed list: %s %s" % (dll, function))
+    manifest = image.resource(24, 1)
+    found += manifest_problems(manifest) if manifest else ["no manifest (resource 24, 1)"]
     print("%s: %d bytes, OS %d.%d, subsystem %d.%d, %d imports" %
           ((exe, len(data)) + tuple(image.os_version) + tuple(image.subsystem_version) + (len(imports),)))
     return found
