@@ -9,6 +9,7 @@
 #include "framework/FrameWnd.h"
 #include "support/drop_data.h"
 #include "support/modal_script.h"
+#include "support/pump.h"
 #include "test_files.h"
 
 #include <commdlg.h>
@@ -195,6 +196,7 @@ TEST(SettingsDialog, ClearHistoryAsksTheOwnerOnceAndSurvivesCancel)
     CSettingsDlg dlg(&owner);
     dlg.m_nClearHistoryMsg = kClearHistoryMsg;
     std::string tip;
+    POINT onBrowse = {};
     ModalScript script;
     script
         .Then([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); })
@@ -204,11 +206,14 @@ TEST(SettingsDialog, ClearHistoryAsksTheOwnerOnceAndSurvivesCancel)
             HWND browse = ::GetDlgItem(dlg.m_hWnd, 1000);
             RECT rc{};
             ::GetWindowRect(browse, &rc);
-            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            onBrowse = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+            ::SetCursorPos(onBrowse.x, onBrowse.y);
             ::PostMessageA(browse, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
             return true;
         })
         .Then([&] {
+            // Held there: put back, the pointer moves over the button again.
+            HoldCursorAt(onBrowse.x, onBrowse.y);
             HWND tooltip = dlg.GetToolTipWindow();
             if (!::IsWindowVisible(tooltip)) return false;
             tip = GetWindowTextString(tooltip);
