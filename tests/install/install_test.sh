@@ -136,7 +136,7 @@ w reg add "$settings_key\\File1" /v Data00000001 /t REG_SZ /d 'C:\比較\一' /f
 # that the update below shows whether it really replaced it.
 printf 'x' >> "$dir/pairmate.exe"
 timeout 300 "$WINE" "$exe_w" </dev/null >/dev/null 2>&1 &
-check "the installed program shows its bar" wait_for 120 bar_shown
+check "the installed program shows its bar" wait_for 300 bar_shown
 first_pid="$(bar_pid)"
 settings() { echo "$(reg_values "$settings_key" | value_of FileName) $(reg_values "$settings_key\\File1" | value_of Data00000001)"; }
 kept='C:\windows\notepad.exe C:\比較\一'
@@ -147,7 +147,7 @@ check "second silent install ends with exit code 0" is "$?" 0
 check "/SENDTO=0 removed the Send To shortcut" test ! -e "$sendto"
 check "it replaced the running program's file" cmp -s "$dir/pairmate.exe" "$work/zip/pairmate.exe"
 restarted() { local pid; pid="$(bar_pid)" && [ -n "$pid" ] && [ "$pid" != "$first_pid" ]; }
-check "it started Pairmate again (another process shows the bar)" wait_for 120 restarted
+check "it started Pairmate again (another process shows the bar)" wait_for 300 restarted
 check "the Run value is still there (the earlier choice is kept)" \
     is "$(reg_values "$run_key" | value_of Pairmate)" "\"$exe_w\""
 check "the WinDiff file name and the history are kept" is "$(settings)" "$kept"
@@ -158,7 +158,7 @@ check "/SENDTO=1 in a third silent install adds it again" is "$(lnk "$sendto")" 
 # copy of itself and returns at once; the wineserver ends once every program
 # of the prefix has ended, the uninstaller's copy and Pairmate included.
 w "$dir_w\\uninstall.exe" /S
-check "silent uninstall ends within 2 minutes, Pairmate included" timeout 120 wineserver -w
+check "silent uninstall ends (within 5 minutes, for a loaded machine), Pairmate included" timeout 300 wineserver -w
 check "the program folder is gone" test ! -e "$dir"
 for s in "${shortcuts[@]}"; do f="${s%%|*}"; check "shortcut ${f#"${f%/*/*}/"} is gone" test ! -e "$f"; done
 check "the Run value is gone" is "$(reg_values "$run_key" | value_of Pairmate)" ""
