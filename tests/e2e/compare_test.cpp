@@ -426,6 +426,13 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
     ClickButton(::GetDlgItem(dialog, IDCANCEL));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 
+    // Typed, it stays as typed, and Compare refuses it.
+    for (wchar_t ch : file) ::PostMessageW(app.ComboEdit(kPath2), WM_CHAR, ch, 1);
+    ASSERT_TRUE(WaitFor([&] { return WindowTextW(app.ComboEdit(kPath2)) == file; }));
+    app.Command(kCompare);
+    ExpectMessage("このパスは使用できません。Unicode 対応ではないプログラムの言語で扱えない文字が含まれています。");
+    EXPECT_TRUE(ReadHistoryW(2).empty());
+
     // A Compare keeps the entry the box could not show, in its place.
     app.SetComboText(kPath2, file1);
     app.Command(kCompare);
