@@ -373,6 +373,16 @@ std::vector<std::string> ReadHistory(int slot)
     return entries;
 }
 
+Histories ReadHistories()
+{
+    return {ReadHistory(1), ReadHistory(2)};
+}
+
+HistoriesW ReadHistoriesW()
+{
+    return {ReadHistoryW(1), ReadHistoryW(2)};
+}
+
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder, DWORD timeoutMs)
 {
     std::vector<std::string> arguments;
@@ -471,6 +481,13 @@ void TypeText(const std::wstring& text)
     }
 }
 
+HWND KeyTarget()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
+}
+
 POINT CentreOf(HWND hwnd)
 {
     RECT rc = WindowRect(hwnd);
@@ -507,10 +524,10 @@ DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target)
             static DWORD WINAPI Run(void* param)
             {
                 auto* m = static_cast<Mover*>(param);
-                ::WaitForSingleObject(m->source.started.Get(), 10000);
+                ::WaitForSingleObject(m->source.started.Get(), kWaitMs);
                 SendMouse(0, POINT{(m->start.x + m->target.x) / 2, (m->start.y + m->target.y) / 2});
                 SendMouse(0, m->target);
-                ::WaitForSingleObject(m->source.arrived.Get(), 10000);
+                ::WaitForSingleObject(m->source.arrived.Get(), kWaitMs);
                 SendMouse(MOUSEEVENTF_LEFTUP, m->target);
                 return 0;
             }
@@ -582,9 +599,9 @@ void PairmateProcess::Stop()
             if (WindowClass(hwnd) == "#32770") ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
         }
         if (m_bar) ::PostMessageA(m_bar, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(m_pi.hProcess, 5000) != WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(m_pi.hProcess, kWaitMs) != WAIT_OBJECT_0) {
             ::TerminateProcess(m_pi.hProcess, 1);
-            ::WaitForSingleObject(m_pi.hProcess, 5000);
+            ::WaitForSingleObject(m_pi.hProcess, kWaitMs);
         }
     }
     ::CloseHandle(m_pi.hThread);
@@ -667,11 +684,13 @@ bool PairmateProcess::WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs, H
     }, timeoutMs);
 }
 
-void PairmateProcess::DismissMessageBox(const MessageBoxInfo& info)
+bool PairmateProcess::DismissMessageBox(const MessageBoxInfo& info)
 {
     HWND window = info.hwnd;
+    HWND owner = ::GetWindow(window, GW_OWNER);
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
-    WaitFor([&] { return !::IsWindow(window); }, 5000);
+    // Until then a wait for the next message box would find this one.
+    return WaitFor([&] { return !::IsWindow(window) && (!owner || ::IsWindowEnabled(owner)); });
 }
 
 bool PairmateProcess::NoMessageBoxWithin(DWORD ms)
@@ -709,6 +728,13 @@ HWND PairmateProcess::FocusWindow() const
     return info.hwndFocus;
 }
 
+bool PairmateProcess::HasKeyboard() const
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(::GetForegroundWindow(), &pid);
+    return pid == m_pi.dwProcessId;
+}
+
 HWND PairmateProcess::CaptureWindow() const
 {
     GUITHREADINFO info = {};
@@ -726,15 +752,18 @@ std::wstring PairmateProcess::HoverTip(POINT at) const
     };
     // Away to where no tool is, until every tip has gone, then onto the point.
     RECT screen = WorkAreaRect();
-    ::SetCursorPos(screen.left, screen.bottom - 1);
-    WaitFor([&] { return !shownTip(); }, 5000);
-    ::SetCursorPos(at.x, at.y);
-    ::SetCursorPos(at.x + 1, at.y);
+    // Each move is repeated until the system reports it (MoveCursorTo): a
+    // late event of the move before could otherwise put the pointer back on
+    // another tool.
+    MoveCursorTo(screen.left, screen.bottom - 1);
+    WaitFor([&] { return !shownTip(); });
+    MoveCursorTo(at.x, at.y);
+    MoveCursorTo(at.x + 1, at.y);
     std::wstring text;
     WaitFor([&] {
         HWND tip = shownTip();
         text = tip ? WindowTextW(tip) : std::wstring();
         return !text.empty();
-    }, 5000);
+    });
     return text;
 }

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "support/pump.h"
+
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -51,6 +53,12 @@ struct StoredSettings {
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);
 std::vector<std::wstring> ReadHistoryW(int slot);
+// Both histories. A comparison writes one after the other: a test awaits
+// them together.
+using Histories = std::pair<std::vector<std::string>, std::vector<std::string>>;
+using HistoriesW = std::pair<std::vector<std::wstring>, std::vector<std::wstring>>;
+Histories ReadHistories();
+HistoriesW ReadHistoriesW();
 // Writes history entry `index` (from 1) in UTF-16, as a system with another
 // code page may have stored it.
 void WriteStoredHistoryEntry(int slot, DWORD index, const std::wstring& text);
@@ -103,7 +111,7 @@ public:
     // asks for one) and waits for its bar.
     bool StartWithStandIn(const std::string& standInLog = std::string());
     // Waits for the bar (a visible top-level "Pairmate" window of this process).
-    bool WaitForBar(DWORD timeoutMs = 20000);
+    bool WaitForBar(DWORD timeoutMs = kStartMs);
     // Ends the program (WM_CLOSE, then termination if it does not end).
     void Stop();
     bool WaitForExit(DWORD timeoutMs);
@@ -125,9 +133,10 @@ public:
     // Waits for a message box of this process (dialog class): any, or only
     // one owned by `owner` (a message box a dialog shows over itself). It may
     // be a new process's first window, so the wait is as long as for the bar.
-    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = 20000, HWND owner = nullptr);
-    // Closes every message box of the process with its OK button.
-    void DismissMessageBox(const MessageBoxInfo& info);
+    bool WaitForMessageBox(MessageBoxInfo& info, DWORD timeoutMs = kStartMs, HWND owner = nullptr);
+    // Closes a message box with its OK button and waits until it has gone
+    // and its owner takes input again; false when it did not.
+    bool DismissMessageBox(const MessageBoxInfo& info);
     // True when no message box shows within `ms`.
     bool NoMessageBoxWithin(DWORD ms);
 
@@ -135,11 +144,15 @@ public:
     std::vector<HWND> Windows() const;
     // Waits for a visible top-level window of this process of the class with
     // the caption (any caption when empty); null when none came.
-    HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = 10000) const;
+    HWND WaitForWindow(const char* className, const std::string& caption, DWORD timeoutMs = kWaitMs) const;
     // The window with the keyboard focus, and the one with the mouse capture,
-    // in the program's GUI thread.
+    // in the program's GUI thread (keys typed now reach the focus only while
+    // the program is in the foreground: see KeyTarget).
     HWND FocusWindow() const;
     HWND CaptureWindow() const;
+    // Keys typed now reach the program (one of its windows is in the
+    // foreground, an open menu's owner for instance).
+    bool HasKeyboard() const;
     // The tooltip that shows while the mouse rests on `at` (screen
     // coordinates; moved there as a user moves it); empty when none showed.
     std::wstring HoverTip(POINT at) const;
@@ -177,6 +190,9 @@ void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
 void TypeText(const std::wstring& text);
+// The window that keys typed now reach: the keyboard focus of the
+// foreground thread. A test awaits it before it types.
+HWND KeyTarget();
 // The centre of a window, in screen coordinates.
 POINT CentreOf(HWND hwnd);
 
@@ -189,10 +205,11 @@ void OpenInChooser(HWND chooser, const std::string& path);
 std::string Utf8Copy(const std::string& exe, const std::string& folder);
 
 // Waits for a condition, checking every few milliseconds.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
+
 // The stand-in's record: first line the command line, second the folder,
 // then, one a line, the arguments as the C runtime split them.
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
-                    DWORD timeoutMs = 15000);
+                    DWORD timeoutMs = kStartMs);
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
-                    std::vector<std::string>& arguments, DWORD timeoutMs = 15000);
+                    std::vector<std::string>& arguments, DWORD timeoutMs = kStartMs);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "e2e/WaitForValue.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ protected:
     {
         PairmateProcess second;
         ASSERT_TRUE(second.Start(log, std::string(), arguments));
-        EXPECT_TRUE(second.WaitForExit(20000));
+        EXPECT_TRUE(second.WaitForExit(kStartMs));
         EXPECT_FALSE(second.WaitForBar(0));
     }
 };
@@ -64,15 +65,14 @@ TEST_F(CommandLineTest, TwoPathsCompareAtOnceAndMoreThanTwoAreRefused)
             ASSERT_TRUE(app.WaitForMessageBox(box)) << "the program " << (app.WaitForExit(0) ? "has ended" : "runs");
             EXPECT_EQ("Pairmate", box.caption);
             EXPECT_EQ("Pairmateに指定できるパスは、１つまたは２つです。", box.text);
-            app.DismissMessageBox(box);
-            EXPECT_TRUE(app.WaitForExit(10000));
+            ASSERT_TRUE(app.DismissMessageBox(box));
+            EXPECT_TRUE(app.WaitForExit(kWaitMs));
             EXPECT_FALSE(app.WaitForBar(0));
             EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES);
         } else {
             ASSERT_TRUE(app.WaitForBar());
             EXPECT_EQ(row.compared, WinDiffArguments());
-            EXPECT_TRUE(WaitFor([&] { return ReadHistory(2) == std::vector<std::string>{file2}; }));
-            EXPECT_EQ(std::vector<std::string>{file1}, ReadHistory(1));
+            EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{file1}, {file2}}));
         }
         app.Stop();
     }
@@ -85,7 +85,7 @@ TEST_F(CommandLineTest, OnePathWaitsInTheSlidOutBarForTheNextAndARunningBarTakes
     ASSERT_TRUE(app.WaitForBar());
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
     EXPECT_EQ(file1, app.ComboText(kPath1));
-    EXPECT_TRUE(WaitFor([&] { return app.FocusWindow() == app.ComboEdit(kPath2); }));
+    EXPECT_TRUE(WaitForValue("the focus", [&] { return app.FocusWindow(); }, app.ComboEdit(kPath2)));
 
     StartAgain("\"" + file2 + "\"");
     EXPECT_EQ((std::vector<std::string>{file1, file2}), WinDiffArguments());

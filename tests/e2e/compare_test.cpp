@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "e2e/WaitForValue.h"
 #include "framework/CodePage.h"
 #include "support/drop_data.h"
 #include "support/pump.h"
@@ -54,7 +55,7 @@ protected:
         EXPECT_EQ("Pairmate", box.caption);
         EXPECT_EQ(text, box.text);
         EXPECT_TRUE(::GetWindowLongPtrA(box.hwnd, GWL_STYLE) & WS_VISIBLE);
-        app.DismissMessageBox(box);
+        ASSERT_TRUE(app.DismissMessageBox(box));
     }
 };
 
@@ -75,7 +76,7 @@ TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce
     // Once the program answers, its start-up work is done: every toolbar has
     // its images and tips that show while the bar is inactive.
     DWORD_PTR answered = 0;
-    ASSERT_NE(0, ::SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answered));
+    ASSERT_NE(0, ::SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &answered));
     for (int id : {500, 501, 502}) {
         EXPECT_NE(0, ::SendMessageA(app.Control(id), TB_GETIMAGELIST, 0, 0)) << id;
         HWND tips = reinterpret_cast<HWND>(::SendMessageA(app.Control(id), TB_GETTOOLTIPS, 0, 0));
@@ -94,7 +95,7 @@ TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce
     ASSERT_TRUE(second.Start());
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == bar; }));
     ::DestroyWindow(decoy);
-    EXPECT_TRUE(second.WaitForExit(10000)) << "the second copy must end by itself";
+    EXPECT_TRUE(second.WaitForExit(kStartMs)) << "the second copy must end by itself";
     DWORD code = 1;
     ::GetExitCodeProcess(second.Process(), &code);
     EXPECT_EQ(0u, code);
@@ -169,12 +170,10 @@ TEST_F(CompareTest, ComparingTwoFilesStartsWinDiffAndRecordsBothPaths)
     std::string commandLine, folder;
     ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
     EXPECT_EQ("\"" + StandInPath() + "\" \"" + file1 + "\" \"" + file2 + "\"", commandLine);
-    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 2; }));
-    EXPECT_EQ((std::vector<std::string>{file1, "C:\\older1"}), ReadHistory(1));
-    EXPECT_EQ((std::vector<std::string>{file2, "C:\\older2"}), ReadHistory(2));
-    ASSERT_TRUE(WaitFor([&] { return app.ComboItems(kPath2).size() == 2; }));
-    EXPECT_EQ((std::vector<std::string>{file1, "C:\\older1"}), app.ComboItems(kPath1));
-    EXPECT_EQ((std::vector<std::string>{file2, "C:\\older2"}), app.ComboItems(kPath2));
+    const Histories recorded = {{file1, "C:\\older1"}, {file2, "C:\\older2"}};
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistories, recorded));
+    EXPECT_TRUE(WaitForValue(
+        "both boxes' lists", [&] { return Histories{app.ComboItems(kPath1), app.ComboItems(kPath2)}; }, recorded));
     EXPECT_EQ(file1, app.ComboText(kPath1));
     EXPECT_EQ(file2, app.ComboText(kPath2));
     EXPECT_TRUE(app.NoMessageBoxWithin(300));
@@ -207,8 +206,7 @@ TEST_F(CompareTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
     EXPECT_EQ("\"" + StandInPath() + "\" \"" + left + "\\\" \"" + right + "\"", commandLine);
     EXPECT_EQ((std::vector<std::string>{left, right}), arguments);
-    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
-    EXPECT_EQ(std::vector<std::string>{left}, ReadHistory(1));
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{left}, {right}}));
     EXPECT_EQ(left, app.ComboText(kPath1));
     EXPECT_TRUE(app.NoMessageBoxWithin(300));
     RECT r = BarRect(app.Bar());
@@ -235,9 +233,7 @@ TEST_F(CompareTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively
     std::string commandLine, folder;
     ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
     EXPECT_EQ("\"" + StandInPath() + "\" \"" + file + "\" \"" + file + "\"", commandLine);
-    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
-    EXPECT_EQ((std::vector<std::string>{file, "C:\\first", "C:\\last"}), ReadHistory(1));
-    EXPECT_EQ((std::vector<std::string>{file}), ReadHistory(2));
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{file, "C:\\first", "C:\\last"}, {file}}));
 }
 
 TEST_F(CompareTest, TypingCompletesFromTheHistoryLoadedAtStart)
@@ -281,10 +277,12 @@ TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
     const int left = bar.left + 15 + 132, top = bar.top + 6, right = bar.left + 15 + 149, bottom = bar.top + 23;
 
     app.SetComboText(kPath1, file);
-    ASSERT_TRUE(WaitFor([&] { return ScreenPixel(left, top) == RGB(128, 128, 128); }));
-    EXPECT_EQ(RGB(128, 128, 128), ScreenPixel(left, bottom - 2));
-    EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(right - 1, top + 3));
-    EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(left + 3, bottom - 1));
+    auto frame = [&] {
+        return std::vector<COLORREF>{ScreenPixel(left, top), ScreenPixel(left, bottom - 2),
+                                     ScreenPixel(right - 1, top + 3), ScreenPixel(left + 3, bottom - 1)};
+    };
+    const COLORREF dark = RGB(128, 128, 128), light = RGB(255, 255, 255);
+    EXPECT_TRUE(WaitForValue("the sunken frame's edges", frame, std::vector<COLORREF>{dark, dark, light, light}));
 
     app.SetComboText(kPath1, temp.Path() + "\\nothing here");
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != RGB(128, 128, 128); }));
@@ -369,9 +367,9 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
         EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
                   DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(target)));
         MessageBoxInfo box;
-        ASSERT_TRUE(app.WaitForMessageBox(box, 10000, ::GetParent(target)));
+        ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, ::GetParent(target)));
         EXPECT_EQ("このパスは使用できません。Unicode 対応ではないプログラムの言語で扱えない文字が含まれています。", box.text);
-        app.DismissMessageBox(box);
+        ASSERT_TRUE(app.DismissMessageBox(box));
         EXPECT_EQ(before, WindowText(target));
     }
     ClickButton(::GetDlgItem(dialog, IDCANCEL));
@@ -380,6 +378,6 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
     // A Compare keeps the entry the box could not show, in its place.
     app.SetComboText(kPath2, file1);
     app.Command(kCompare);
-    ASSERT_TRUE(WaitFor([&] { return ReadHistory(2).size() == 1; }));
-    EXPECT_EQ((std::vector<std::wstring>{ToWide(file2), ToWide(file1), file}), ReadHistoryW(1));
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistoriesW,
+                             HistoriesW{{ToWide(file2), ToWide(file1), file}, {ToWide(file1)}}));
 }

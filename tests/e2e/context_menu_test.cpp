@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "e2e/WaitForValue.h"
 #include "e2e/ScreenImage.h"
 #include "framework/CodePage.h"
 #include "framework/Gdi.h"
@@ -47,7 +48,7 @@ public:
             if (pid != m_pi.dwProcessId) return false;
             m_window = hwnd;
             return true;
-        });
+        }, kStartMs);
     }
     ~ForegroundProgram()
     {
@@ -408,6 +409,7 @@ protected:
     void CloseMenus()
     {
         for (size_t open = OpenMenus().size(); open > 0; --open) {
+            ASSERT_TRUE(WaitFor([&] { return app.HasKeyboard(); })) << "the program is not in the foreground";
             PressKeys({VK_ESCAPE});
             ASSERT_TRUE(WaitFor([&] { return OpenMenus().size() < open; }));
         }
@@ -428,7 +430,7 @@ TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     HWND setup = app.WaitForWindow("#32770", std::string());
     ReadDialog(setup, {kBrowse, IDOK, IDCANCEL});
     ClickButton(::GetDlgItem(setup, IDCANCEL));
-    ASSERT_TRUE(app.WaitForExit(20000));
+    ASSERT_TRUE(app.WaitForExit(kWaitMs));
     app.Stop();
 
     settings.hasFileName = true;
@@ -462,6 +464,7 @@ TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     std::vector<Item> items = Items(kMaximisedMenu);
     items[2].icon = items[3].icon = false; // the submenus
     ExpectItems("maximised bar's menu", menu, items, 4);
+    ASSERT_TRUE(WaitFor([&] { return app.HasKeyboard(); })) << "the program is not in the foreground";
     for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) PressKeys({key});
     items = Items(kPathMenu);
     items[0].highlighted = true; // opened from the keyboard
@@ -475,7 +478,7 @@ TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     for (HWND child = ::GetWindow(box.hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (WindowClass(child) == "Static" && !WindowTextW(child).empty()) seen.push_back(WindowTextW(child));
     }
-    app.DismissMessageBox(box);
+    ASSERT_TRUE(app.DismissMessageBox(box));
 
     ASSERT_EQ(std::size(kTexts), seen.size());
     for (size_t i = 0; i < seen.size(); ++i)
@@ -503,6 +506,5 @@ TEST_F(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     ::WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
     utf8.pop_back();
     EXPECT_EQ((std::vector<std::string>{utf8, utf8}), arguments);
-    EXPECT_TRUE(WaitFor([&] { return ReadHistoryW(1) == std::vector<std::wstring>{file}; }));
-    EXPECT_EQ((std::vector<std::wstring>{file}), ReadHistoryW(2));
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistoriesW, HistoriesW{{file}, {file}}));
 }

@@ -176,10 +176,10 @@ TEST_F(DialogsTest, SettingsWithAVanishedFileShowNoPathAndRefuseOk)
 
     ClickButton(::GetDlgItem(dialog, IDOK));
     MessageBoxInfo box;
-    ASSERT_TRUE(app.WaitForMessageBox(box, 10000, dialog));
+    ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog));
     EXPECT_EQ("Pairmate", box.caption);
     EXPECT_EQ("Windiffのファイル名が設定されていません。", box.text);
-    app.DismissMessageBox(box);
+    ASSERT_TRUE(app.DismissMessageBox(box));
     EXPECT_TRUE(::IsWindowVisible(dialog));
 
     Close(dialog, IDCANCEL);
@@ -220,7 +220,7 @@ TEST_F(DialogsTest, ClosingTheBarFromOutsideWhileSettingsAreOpenEndsTheProgramCl
     ClickButton(::GetDlgItem(dialog, kAutoMinimize));
     // As another program closes the window that it finds by its title.
     ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(app.WaitForExit(10000)) << "the program must end";
+    ASSERT_TRUE(app.WaitForExit(kWaitMs)) << "the program must end";
     DWORD code = 1;
     ::GetExitCodeProcess(app.Process(), &code);
     EXPECT_EQ(0u, code);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "e2e/WaitForValue.h"
 
 #include <functional>
 
@@ -24,9 +25,14 @@ protected:
         SendMouse(MOUSEEVENTF_LEFTUP, at);
     }
     POINT Handle() const { return {WindowRect(app.Bar()).left + 7, WindowRect(app.Bar()).top + 14}; }
-    bool BarAt(LONG left) const
+    ::testing::AssertionResult BarAt(LONG left) const
     {
-        return WaitFor([&] { return WindowRect(app.Bar()).left == left; });
+        return WaitForValue("the bar's left edge", [&] { return WindowRect(app.Bar()).left; }, left);
+    }
+    // Keys are typed once they reach `window`, not before.
+    static ::testing::AssertionResult KeysReach(HWND window)
+    {
+        return WaitForValue("the window keys reach", KeyTarget, window);
     }
 };
 
@@ -37,7 +43,8 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     const RECT work = WorkAreaRect();
     Click(Handle());
     ASSERT_TRUE(BarAt(work.left));
-    TypeText(L"ab"); // slid out, the first box has the focus
+    ASSERT_TRUE(KeysReach(app.ComboEdit(kPath1))); // slid out, the first box has the focus
+    TypeText(L"ab");
     ASSERT_TRUE(WaitFor([&] { return app.ComboText(kPath1) == "ab"; })) << app.ComboText(kPath1);
 
     const std::string chosen = temp.File("chosen.txt");
@@ -60,8 +67,11 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
         row.open();
         HWND modal = app.WaitForWindow("#32770", std::string());
         ASSERT_NE(nullptr, modal);
+        ASSERT_TRUE(WaitFor([&] { return ::IsChild(modal, KeyTarget()) || KeyTarget() == modal; }))
+            << "keys reach " << KeyTarget() << ", not the dialog " << modal;
         row.close(modal);
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(modal); }));
+        ASSERT_TRUE(KeysReach(app.ComboEdit(row.box)));
         PressKeys({VK_END}); // a chosen path comes selected
         TypeText(L"c");
         EXPECT_TRUE(WaitFor([&] { return app.ComboText(row.box) == row.text; })) << app.ComboText(row.box);
@@ -72,6 +82,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     RECT toolbar = WindowRect(app.Control(500));
     Click({toolbar.left + 23 + 11, (toolbar.top + toolbar.bottom) / 2});
     ASSERT_TRUE(BarAt(work.right - 15));
+    ASSERT_TRUE(KeysReach(app.Bar()));
     TypeText(L"zz");
     PressKeys({VK_RETURN});
     EXPECT_TRUE(app.NoMessageBoxWithin(1500));
@@ -89,6 +100,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     SendMouse(MOUSEEVENTF_LEFTUP, to);
     SendKey(VK_MENU, true);
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).top > work.top + 190; })) << WindowRect(app.Bar()).top;
+    ASSERT_TRUE(KeysReach(app.Bar()));
     PressKeys({VK_SHIFT, VK_F10});
     HWND menu = app.WaitForWindow("#32768", std::string());
     ASSERT_NE(nullptr, menu);
@@ -100,6 +112,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     // Slid out again, the box that had the focus has it again.
     Click(Handle());
     ASSERT_TRUE(BarAt(work.left));
+    ASSERT_TRUE(KeysReach(app.ComboEdit(kPath2)));
     TypeText(L"d");
     EXPECT_TRUE(WaitFor([&] { return app.ComboText(kPath2) == chosen + "cd"; })) << app.ComboText(kPath2);
 }

@@ -77,7 +77,7 @@ protected:
         HWND dialog = WaitForSetupDialog();
         ASSERT_NE(nullptr, dialog);
         leave(dialog);
-        ASSERT_TRUE(app.WaitForExit(10000)) << "the program must end";
+        ASSERT_TRUE(app.WaitForExit(kWaitMs)) << "the program must end";
         DWORD code = 1;
         ::GetExitCodeProcess(app.Process(), &code);
         EXPECT_EQ(0u, code);
@@ -138,10 +138,10 @@ TEST_F(StartupCheckTest, EmptyFileNameAsksAndOkStoresTheChosenFile)
     // OK without a file: refused, over the dialog, which stays.
     ClickButton(::GetDlgItem(dialog, IDOK));
     MessageBoxInfo box;
-    ASSERT_TRUE(app.WaitForMessageBox(box, 10000, dialog));
+    ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog));
     EXPECT_EQ("Pairmate", box.caption);
     EXPECT_EQ(kNoFileMessage, box.text);
-    app.DismissMessageBox(box);
+    ASSERT_TRUE(app.DismissMessageBox(box));
     EXPECT_TRUE(::IsWindowVisible(dialog));
     std::string stored;
     ASSERT_TRUE(ReadStoredString("FileName", stored));

@@ -259,7 +259,7 @@ TEST_F(PopupMenus, MnemonicChoosesTheCommand)
         }
         return false; // the menu closes by itself when the command is chosen
     });
-    PumpUntil([&] { return !host->commands.empty(); }, 5000);
+    PumpUntil([&] { return !host->commands.empty(); });
     EXPECT_EQ(std::vector<UINT>{ID_BAR_MAXIMIZE}, host->commands);
     EXPECT_FALSE(AllOwnerDrawn(popup));
     EXPECT_EQ(0u, drawer->GetRecordCount());

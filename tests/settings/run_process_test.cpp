@@ -24,7 +24,7 @@ protected:
     // The two lines the stand-in wrote, once it has written them.
     std::pair<std::string, std::string> Received()
     {
-        std::vector<std::string> lines = WaitForLines(m_log, 20000);
+        std::vector<std::string> lines = WaitForLines(m_log);
         ::DeleteFileA(m_log.c_str());
         if (lines.size() < 2) return {};
         return {lines[0], lines[1]};

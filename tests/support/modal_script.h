@@ -17,13 +17,15 @@
 
 #include <windows.h>
 
+#include "support/pump.h"
+
 #include <functional>
 #include <string>
 #include <vector>
 
 class ModalScript {
 public:
-    explicit ModalScript(DWORD timeoutMs = 20000);
+    explicit ModalScript(DWORD timeoutMs = kWaitMs);
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
