@@ -37,7 +37,7 @@ public:
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height; // top-down
+        info.bmiHeader.biHeight = m_height; // bottom-up, as bitmap files are
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
@@ -45,8 +45,8 @@ public:
         HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (!bitmap || !bits) return bitmap;
         const size_t stride = (static_cast<size_t>(m_width) * 3 + 3) & ~static_cast<size_t>(3);
-        auto* row = static_cast<BYTE*>(bits);
-        for (int y = 0; y < m_height; ++y, row += stride) {
+        auto* row = static_cast<BYTE*>(bits) + stride * static_cast<size_t>(m_height - 1);
+        for (int y = 0; y < m_height; ++y, row -= stride) {
             for (int x = 0; x < m_width; ++x) {
                 const COLORREF c = m_pixels[static_cast<size_t>(y) * m_width + x];
                 row[3 * x] = GetBValue(c);
