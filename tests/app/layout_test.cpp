@@ -37,8 +37,7 @@ TEST(MainFrameLayout, DriveLetterAloneNamesTheRoot)
     EXPECT_EQ("", CMainFrame::NormalizeDriveRoot(""));
 }
 
-// At every scaling the row keeps its order and its gaps, scaled, to the work
-// area's edge, and the toolbars and icon boxes lie in the (scaled) strip.
+// Scaled, the row keeps its order and gaps up to the edge, and lies in the strip.
 TEST(MainFrameLayout, EveryScalingKeepsTheRowWithinTheWorkAreaAndTheStrip)
 {
     for (UINT dpi : {96u, 120u, 144u, 168u, 192u}) {

@@ -574,10 +574,7 @@ protected:
         }
     }
     bool AnnounceDpi(UINT newDpi)
-    {
-        DWORD_PTR result = 0;
-        return ::SendMessageTimeoutA(app.Bar(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), 0, 0, kWaitMs, &result);
-    }
+    { return ::SendMessageTimeoutA(app.Bar(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), 0, 0, kWaitMs, nullptr); }
 };
 
 } // namespace

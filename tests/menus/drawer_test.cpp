@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Dpi.h"
-#include "framework/FrameWnd.h"
+#include "framework/Wnd.h"
 #include "framework/Gdi.h"
 #include "framework/Handles.h"
 #include "framework/MenuRadio.h"
@@ -427,10 +427,8 @@ TEST(MenuDrawerRadio, ConstructionRepaintsTheFrameworksRadioDotAsASmallCentredDo
 // DPI as before. Both command strips are drawn for each scaling at its size.
 TEST(MenuDrawerToolbar, PicturesAndFontFollowTheWindowsDpi)
 {
-    struct Frame : CFrameWnd {
-        Frame() { m_bAutoDelete = false; }
-    } frame;
-    ASSERT_TRUE(frame.Create(nullptr, "drawer", WS_OVERLAPPEDWINDOW));
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, "STATIC", "drawer", WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0));
     CMenuDrawer drawer;
     drawer.Install(&frame);
     ASSERT_TRUE(drawer.LoadToolbar(IDR_MENU_TOOLBAR));

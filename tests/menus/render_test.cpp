@@ -392,7 +392,6 @@ TEST_F(MenuRender, At150PercentOffsetsAreScaledAndASmallerImageIsCentred)
     EXPECT_EQ((RECT{13, 5, 43, 35}), MenuImageCell(rc, 144));
     EXPECT_EQ((RECT{49, 3, 206, 37}), MenuTextRect(rc, 144));
     DrawImageItem(canvas.Dc(), rc, TRUE, FALSE, FALSE, nullptr, red, 0, font, "", MenuLook::Classic, 144);
-    Box image = InkBounds(canvas, rc, kMenu);
-    // At L+6, T+(34-24)/2, then (24-16)/2 and (23-15)/2 further.
+    Box image = InkBounds(canvas, rc, kMenu); // at L+6, T+(34-24)/2, then (24-16)/2 and (23-15)/2 further
     EXPECT_EQ((RECT{20, 12, 35, 26}), (RECT{image.left, image.top, image.right, image.bottom}));
 }
