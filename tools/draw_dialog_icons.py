@@ -87,10 +87,11 @@ def small(size=16):
 def main():
     res = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'src', 'res')
     # The system's icon sizes at 100 %, 125 %, 150 % and 200 %: Windows
-    # takes the image drawn for the size it shows.
-    large = [big(32), big(40), big(48), big(64)]
-    save_ico(large + [small(16), small(20), small(24)], os.path.join(res, 'pairmate.ico'), transparent=CLEAR)
-    save_ico(large, os.path.join(res, 'about.ico'), transparent=CLEAR)
+    # takes the image drawn for the size it shows. The About box enlarges
+    # its icon's one 32-pixel picture at every scaling.
+    save_ico([big(32), big(40), big(48), big(64), small(16), small(20), small(24)],
+             os.path.join(res, 'pairmate.ico'), transparent=CLEAR)
+    save_ico([big()], os.path.join(res, 'about.ico'), transparent=CLEAR)
 
 
 if __name__ == '__main__':

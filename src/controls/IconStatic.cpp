@@ -12,6 +12,8 @@ constexpr COLORREF kBoxBackground = RGB(128, 128, 128);
 constexpr int kShadow = 4;
 constexpr int kFrame = 1;
 constexpr int kIconInset = 2;
+// The size of the box's icon's picture (one 32 by 32 image).
+constexpr int kIconPicture = 32;
 
 void FillSolid(HDC dc, int x, int y, int w, int h, COLORREF color)
 {
@@ -34,14 +36,16 @@ CIconStatic::~CIconStatic()
 
 BOOL CIconStatic::SetIconId(UINT id)
 {
-    const UINT dpi = GetDpi();
-    m_cxIcon = AfxGetSystemMetricsForDpi(SM_CXICON, dpi);
-    m_cyIcon = AfxGetSystemMetricsForDpi(SM_CYICON, dpi);
     const LPCSTR name = MAKEINTRESOURCEA(LOWORD(id));
-    if (dpi == AfxGetSystemDpi()) {
+    if (GetDpi() == kDefaultDpi) {
         m_ownIcon.Reset();
         m_hIcon = ::LoadIconA(AfxGetResourceHandle(), name);
+        m_cxIcon = ::GetSystemMetrics(SM_CXICON);
+        m_cyIcon = ::GetSystemMetrics(SM_CYICON);
     } else {
+        // Not at the scaled system icon size: the loader would enlarge the
+        // picture first, and the box once more.
+        m_cxIcon = m_cyIcon = kIconPicture;
         m_ownIcon.Reset(static_cast<HICON>(
             ::LoadImageA(AfxGetResourceHandle(), name, IMAGE_ICON, m_cxIcon, m_cyIcon, 0)));
         m_hIcon = m_ownIcon.Get();

@@ -1,7 +1,6 @@
 // CIconStatic: a static control that shows an icon enlarged to fill a white
-// box with a black frame and a dark grey drop shadow. The icon is the image
-// drawn for the system's icon size at the control's DPI, so that it is
-// enlarged by the same measure at every display scaling.
+// box with a black frame and a dark grey drop shadow; on a display scaled
+// above 100 % the box grows, and the icon's picture is enlarged once into it.
 #pragma once
 
 #include "framework/Controls.h"
@@ -12,10 +11,11 @@ public:
     CIconStatic();
     ~CIconStatic() override;
 
-    // Loads icon resource `id` from the program's resources, the image for
-    // the control's DPI: at the system's DPI the shared icon the system keeps
-    // (never destroyed), on a display scaled otherwise one of the control's
-    // own. TRUE when it was found. Does not repaint.
+    // Loads icon resource `id` from the program's resources: at 96 DPI the
+    // shared icon the system keeps (never destroyed), at the system's icon
+    // size; at other DPIs a copy of the control's own at the picture's size
+    // (32 pixels), which the drawing then enlarges. TRUE when it was found.
+    // Does not repaint.
     BOOL SetIconId(UINT id);
     HICON GetBoxIcon() const { return m_hIcon; }
     // The size of the icon's image (before it is enlarged).
