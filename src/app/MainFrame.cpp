@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "framework/Dpi.h"
+#include "framework/FileChooser.h"
 #include "framework/Gdi.h"
 #include "framework/Language.h"
 #include "framework/WinApp.h"
@@ -300,7 +301,9 @@ void CMainFrame::ShowPathIcon(int k, const std::string& text)
 
 void CMainFrame::UpdateIconFromEdit(int k)
 {
-    ShowPathIcon(k, Slot(k).combo.GetWindowText());
+    // A text the code page cannot hold names no path the program can test.
+    std::string text;
+    ShowPathIcon(k, Slot(k).combo.GetEditText(text) ? text : std::string());
 }
 
 void CMainFrame::UpdateIconFromSelection(int k)
@@ -353,23 +356,10 @@ BOOL CMainFrame::OnDpiChanged(UINT dpi)
 
 void CMainFrame::OnChooseFile(int k)
 {
-    // Room for paths longer than MAX_PATH, so a long choice is never cut.
-    std::vector<char> file(32768, '\0');
-    const std::string filter = AfxLoadFilter(IDS_ALL_FILES_FILTER);
-    const std::string title = AfxLoadString(IDS_CHOOSE_FILE_TITLE);
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = LOBYTE(LOWORD(::GetVersion())) < 5 ? OPENFILENAME_SIZE_VERSION_400A : sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = title.c_str();
-    // The chosen file's folder does not become the program's current folder
-    // (which a program running all day would keep from being removed).
-    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&ofn)) return;
-    SetChosenPath(k, file.data());
+    std::string path;
+    if (AfxChooseFile(m_hWnd, AfxLoadFilter(IDS_ALL_FILES_FILTER), AfxLoadString(IDS_CHOOSE_FILE_TITLE),
+                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, path))
+        SetChosenPath(k, path);
 }
 
 void CMainFrame::SetChosenPath(int k, const std::string& path)

@@ -56,8 +56,14 @@ std::string QuotedArgument(const std::string& path)
 
 void CMainFrame::OnCompare()
 {
-    const std::string p1 = m_wndCombo1.GetWindowText();
-    const std::string p2 = m_wndCombo2.GetWindowText();
+    // A typed path that the code page cannot hold (on a system that runs
+    // the program in a classic code page) would be handed on as another
+    // path: it is refused.
+    std::string p1, p2;
+    if (!m_wndCombo1.GetEditText(p1) || !m_wndCombo2.GetEditText(p2)) {
+        AfxMessageBox(m_hWnd, IDS_PATH_NOT_IN_CODE_PAGE);
+        return;
+    }
 
     if (const UINT failure = FirstFailure(m_strWinDiffPath, p1, p2)) {
         AfxMessageBox(m_hWnd, failure);

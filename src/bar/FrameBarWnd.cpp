@@ -235,7 +235,7 @@ BOOL CFrameBarWnd::PreTranslateMessage(MSG* msg)
     // Keys on the bar itself while only its handle shows do nothing: Enter
     // would compare, Tab move into the controls off the screen.
     if (key && m_bMinimized && msg->hwnd == m_hWnd) return FALSE;
-    if (key || mouse) return ::IsDialogMessageA(m_hWnd, msg);
+    if (key || mouse) return ::IsDialogMessageW(m_hWnd, msg);
     return FALSE;
 }
 

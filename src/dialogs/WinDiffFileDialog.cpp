@@ -1,5 +1,6 @@
 #include "dialogs/WinDiffFileDialog.h"
 
+#include "framework/FileChooser.h"
 #include "framework/Language.h"
 #include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
@@ -80,23 +81,10 @@ void CWinDiffFileDialog::OnFileDropped(int controlId)
 
 void CWinDiffFileDialog::OnBrowse()
 {
-    char file[MAX_PATH] = {};
-    const std::string filter = AfxLoadFilter(IDS_WINDIFF_FILE_FILTER);
-    const std::string title = AfxLoadString(IDS_WINDIFF_FILE_TITLE);
-    OPENFILENAMEA ofn = {};
-    // Systems before Windows 2000 know only the shorter structure.
-    ofn.lStructSize = LOBYTE(LOWORD(::GetVersion())) >= 5 ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = title.c_str();
-    // The folder of the chosen file does not become the program's current one.
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&ofn)) return;
-    file[MAX_PATH - 1] = '\0';
-    SetWinDiffFile(file);
+    std::string file;
+    if (AfxChooseFile(m_hWnd, AfxLoadFilter(IDS_WINDIFF_FILE_FILTER), AfxLoadString(IDS_WINDIFF_FILE_TITLE),
+                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, file))
+        SetWinDiffFile(file);
 }
 
 void CWinDiffFileDialog::OnOK()

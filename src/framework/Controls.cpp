@@ -1,15 +1,41 @@
 #include "framework/Controls.h"
 
+#include "framework/CodePage.h"
+
 #include <vector>
 
 std::string CComboBox::GetLBText(int index) const
 {
-    LRESULT len = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (len == CB_ERR || len <= 0) return std::string();
-    std::vector<char> buf(static_cast<size_t>(len) + 2, '\0');
-    LRESULT got = SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
-    if (got == CB_ERR) return std::string();
-    return std::string(buf.data());
+    // From the list part in UTF-16: an ANSI caller's length is only an
+    // estimate, which a UTF-8 text may outgrow.
+    HWND list = GetListWnd();
+    const LRESULT length = list ? ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) : LB_ERR;
+    if (length == LB_ERR || length <= 0) return std::string();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    if (got == LB_ERR || got < 0 || got > length) return std::string();
+    text.resize(static_cast<size_t>(got));
+    return ToAnsi(text);
+}
+
+BOOL CComboBox::GetEditText(std::string& text) const
+{
+    HWND edit = GetEditWnd();
+    return edit && ToAnsiExact(GetWindowTextWide(edit), text) ? TRUE : FALSE;
+}
+
+HWND CComboBox::GetEditWnd() const
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetComboBoxInfo(m_hWnd, &info) ? info.hwndItem : nullptr;
+}
+
+HWND CComboBox::GetListWnd() const
+{
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetComboBoxInfo(m_hWnd, &info) ? info.hwndList : nullptr;
 }
 
 BOOL CToolTipCtrl::Create(CWnd* owner, DWORD style)

@@ -146,7 +146,7 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     // Keyboard navigation of the dialog (Tab, Enter, Esc, mnemonics).
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
-        return ::IsDialogMessageA(m_hWnd, msg);
+        return ::IsDialogMessageW(m_hWnd, msg);
     return FALSE;
 }
 

@@ -81,10 +81,15 @@ BOOL AfxPreTranslateMessage(MSG* msg)
     return FALSE;
 }
 
+// The loops take messages in UTF-16 (GetMessageW): a character typed into a
+// control comes as it was typed, whatever the code page, and reaches the
+// system's controls, which are Unicode windows, unchanged. A window of the
+// program's own gets its messages converted to its character set by the
+// system as always.
 BOOL AfxPumpMessage()
 {
     MSG msg;
-    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) return FALSE;
     if (!got) {
         ::PostQuitMessage(static_cast<int>(msg.wParam));
@@ -92,7 +97,7 @@ BOOL AfxPumpMessage()
     }
     if (!AfxPreTranslateMessage(&msg)) {
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return TRUE;
 }
@@ -101,8 +106,8 @@ int CWinApp::Run()
 {
     for (;;) {
         MSG msg;
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) OnIdle();
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) OnIdle();
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == -1) break;
         if (!got) {
             m_exitCode = static_cast<int>(msg.wParam);
@@ -110,7 +115,7 @@ int CWinApp::Run()
         }
         if (!AfxPreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     return ExitInstance();

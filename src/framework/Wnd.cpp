@@ -123,20 +123,17 @@ void CWnd::Detach()
     m_hWnd = nullptr;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                    const RECT& rect, HWND parent, UINT_PTR idOrMenu, LPVOID param)
+template <class Create>
+BOOL CWnd::CreateHooked(Create create)
 {
     if (m_hWnd) return FALSE;
-    HINSTANCE inst = ::GetModuleHandleA(nullptr);
 
     // Counted like a handler of the window: a window destroyed during its
     // creation (WM_CREATE refused) leaves its object alive until this call
     // is done with it.
     ++m_nMessageDepth;
     AfxHookWindowCreate(this);
-    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(idOrMenu), inst, param);
+    HWND hwnd = create(::GetModuleHandleA(nullptr));
     AfxUnhookWindowCreate();
 
     if (!hwnd) {
@@ -152,6 +149,23 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         return FALSE;
     }
     return hwnd ? TRUE : FALSE;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                    const RECT& rect, HWND parent, UINT_PTR idOrMenu, LPVOID param)
+{
+    return CreateHooked([&](HINSTANCE inst) {
+        return ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                                 rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(idOrMenu), inst, param);
+    });
+}
+
+BOOL CWnd::CreateUnicodeEx(DWORD exStyle, LPCWSTR className, DWORD style, const RECT& rect, HWND parent, UINT_PTR id)
+{
+    return CreateHooked([&](HINSTANCE inst) {
+        return ::CreateWindowExW(exStyle, className, nullptr, style, rect.left, rect.top, rect.right - rect.left,
+                                 rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(id), inst, nullptr);
+    });
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd)

@@ -44,6 +44,11 @@ public:
     // first message. Returns FALSE when the window could not be created.
     BOOL CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
                   const RECT& rect, HWND parent, UINT_PTR idOrMenu, LPVOID param = nullptr);
+    // The same for a control of the system made as a Unicode window, so that
+    // the windows it makes for itself (a combo box's edit and list) are
+    // Unicode too: what the user types there stays as typed whatever the
+    // code page. The object still gets its messages in the ANSI form.
+    BOOL CreateUnicodeEx(DWORD exStyle, LPCWSTR className, DWORD style, const RECT& rect, HWND parent, UINT_PTR id);
 
     // Attaches the object to an existing window by replacing its procedure.
     BOOL SubclassWindow(HWND hwnd);
@@ -112,6 +117,10 @@ private:
 
     friend struct WndInternals;
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Creates the window with `create`, the object attached before its
+    // first message.
+    template <class Create>
+    BOOL CreateHooked(Create create);
     void Attach(HWND hwnd);
     void Detach();
 };

@@ -101,13 +101,6 @@ BOOL CComboBox2::PreTranslateMessage(MSG* msg)
 
 // Completion -----------------------------------------------------------------
 
-HWND CComboBox2::GetEditWnd() const
-{
-    COMBOBOXINFO info = {};
-    info.cbSize = sizeof(info);
-    return ::GetComboBoxInfo(m_hWnd, &info) ? info.hwndItem : nullptr;
-}
-
 void CComboBox2::SetEditSel(DWORD start, DWORD end) const
 {
     // EM_SETSEL on the edit part takes full positions (CB_SETEDITSEL only
@@ -121,9 +114,12 @@ void CComboBox2::OnEditUpdate()
     HWND edit = GetEditWnd();
     if (!edit) return;
 
-    const std::string text = GetWindowText();
-    // Nothing typed (everything deleted or cut): nothing to complete.
-    if (text.empty()) return;
+    // Nothing typed (everything deleted or cut): nothing to complete. A text
+    // the code page cannot hold as it stands (half of a surrogate pair typed
+    // so far, a character of another script in a classic code page) is left
+    // alone: set back through the ANSI functions, it would change.
+    std::string text;
+    if (!GetEditText(text) || text.empty()) return;
     m_bInEditUpdate = true;
 
     // Length and selection in the edit's own position units.

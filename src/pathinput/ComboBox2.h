@@ -65,7 +65,6 @@ protected:
     BOOL m_bAutoComplete = FALSE;
 
 private:
-    HWND GetEditWnd() const;
     void SetEditSel(DWORD start, DWORD end) const;
 
     // Set while completion changes the text, so that a notification caused

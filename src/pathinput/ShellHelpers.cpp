@@ -193,14 +193,33 @@ BOOL IsDroppedPathOutsideCodePage(IDataObject* data)
 
 BOOL GetDroppedPlainText(IDataObject* data, std::string& text)
 {
+    // The Unicode text first: the ANSI one is in the code page of the
+    // program that offers it, which need not be this program's.
     StgMedium medium;
+    if (GetGlobalData(data, CF_UNICODETEXT, medium)) {
+        GlobalLockGuard lock(medium.Get().hGlobal);
+        const auto* chars = static_cast<const WCHAR*>(lock.Data());
+        if (!chars) return FALSE;
+        // Up to the first NUL; a block without one ends the text at its end.
+        const SIZE_T units = lock.Size() / sizeof(WCHAR);
+        SIZE_T length = 0;
+        while (length < units && chars[length] != L'\0') ++length;
+        // A text that the code page cannot hold exactly (a lone surrogate,
+        // or a character of another script in a classic code page) would
+        // name another path.
+        return ToAnsiExact(std::wstring(chars, length), text);
+    }
     if (!GetGlobalData(data, CF_TEXT, medium)) return FALSE;
     GlobalLockGuard lock(medium.Get().hGlobal);
     const auto* chars = static_cast<const char*>(lock.Data());
     if (!chars) return FALSE;
-    // Up to the first NUL; a block without one ends the text at its end.
     const void* nul = std::memchr(chars, '\0', lock.Size());
     const SIZE_T length = nul ? static_cast<SIZE_T>(static_cast<const char*>(nul) - chars) : lock.Size();
+    // Bytes that are no text of the code page (an ill-formed UTF-8 sequence,
+    // a lead byte without its trail byte) would become another text.
+    if (length > 0 && (length > INT_MAX || ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, chars,
+                                                                  static_cast<int>(length), nullptr, 0) <= 0))
+        return FALSE;
     text.assign(chars, length);
     return TRUE;
 }

@@ -59,8 +59,11 @@ BOOL GetDroppedItemPath(IDataObject* data, std::string& path, bool* notInCodePag
 // TRUE when the object is a single shell item whose path the ANSI code page
 // cannot hold: a drop that must be refused with a word to the user.
 BOOL IsDroppedPathOutsideCodePage(IDataObject* data);
-// TRUE when the object offers CF_TEXT; `text` then holds it up to its first
-// NUL (or the end of the block), line breaks and spaces kept.
+// TRUE when the object offers a text: CF_UNICODETEXT where it offers one,
+// else CF_TEXT. `text` then holds it up to its first NUL (or the end of the
+// block), line breaks and spaces kept. A text that does not pass into the
+// ANSI code page unchanged (a character the code page lacks, a lone
+// surrogate, bytes that are no text of the code page) is refused.
 BOOL GetDroppedPlainText(IDataObject* data, std::string& text);
 
 // Owns a list of the shell allocator and frees it with FreePidl.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <fstream>
 #include <iterator>
@@ -100,12 +101,9 @@ std::string WindowClass(HWND hwnd)
 
 std::string WindowText(HWND hwnd)
 {
-    // WM_GETTEXT works across processes (the system copies the text).
-    LRESULT len = ::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = ::SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
+    // Read in UTF-16 and converted here: an ANSI text from another process
+    // comes in that process's code page, which need not be this one's.
+    return ToAnsi(WindowTextW(hwnd));
 }
 
 std::wstring WindowTextW(HWND hwnd)
@@ -117,24 +115,20 @@ std::wstring WindowTextW(HWND hwnd)
     return text;
 }
 
-std::string Utf8Copy(const std::string& exe, const std::string& folder)
+std::string ClassicCopy(const std::string& folder)
 {
-    const std::string copy = folder + "\\utf8-" + exe.substr(exe.find_last_of('\\') + 1);
-    if (!::CopyFileA(exe.c_str(), copy.c_str(), FALSE)) return std::string();
-    std::string manifest =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
-        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"></assembly>";
+    const std::string exe = BinDir() + "\\pairmate.exe", copy = folder + "\\classic-pairmate.exe";
+    std::string manifest;
     if (HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
         HRSRC res = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
         if (const void* data = res ? ::LockResource(::LoadResource(module, res)) : nullptr)
             manifest.assign(static_cast<const char*>(data), ::SizeofResource(module, res));
         ::FreeLibrary(module);
     }
-    const size_t end = manifest.rfind("</assembly>");
-    if (end == std::string::npos) return std::string();
-    manifest.insert(end, "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\"><windowsSettings>"
-                         "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8"
-                         "</activeCodePage></windowsSettings></application>");
+    const size_t start = manifest.find("<activeCodePage"), end = manifest.find("</activeCodePage>");
+    if (start == std::string::npos || end == std::string::npos || !::CopyFileA(exe.c_str(), copy.c_str(), FALSE))
+        return std::string();
+    manifest.erase(start, end + std::strlen("</activeCodePage>") - start);
     HANDLE update = ::BeginUpdateResourceA(copy.c_str(), FALSE);
     if (!update) return std::string();
     const BOOL put = ::UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
@@ -148,7 +142,7 @@ void OpenInChooser(HWND chooser, const std::string& path)
     // The file name box (1148) is a combo box around the edit.
     HWND nameBox = ::GetDlgItem(chooser, 1148);
     HWND nameEdit = ::FindWindowExA(::FindWindowExA(nameBox, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
-    ::SendMessageA(nameEdit ? nameEdit : nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::SendMessageW(nameEdit ? nameEdit : nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(path).c_str()));
     ClickButton(::GetDlgItem(chooser, IDOK));
 }
 
@@ -421,6 +415,21 @@ bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::s
     return true;
 }
 
+std::vector<std::wstring> ReadUnicodeArguments(const std::string& logFile)
+{
+    std::string commandLine, folder;
+    std::vector<std::string> arguments;
+    std::vector<std::wstring> wide;
+    ReadStandInLog(logFile, commandLine, folder, arguments);
+    for (const std::string& argument : arguments) {
+        std::wstring text(argument.size(), L'\0');
+        text.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, argument.data(), static_cast<int>(argument.size()),
+                                                              &text[0], static_cast<int>(text.size()))));
+        wide.push_back(text);
+    }
+    return wide;
+}
+
 namespace {
 
 // The source side of a drag from this process: it goes on while the left
@@ -565,17 +574,19 @@ PairmateProcess::~PairmateProcess()
     Stop();
 }
 
-bool PairmateProcess::Start(const std::string& standInLog, const std::string& program, const std::string& arguments,
+bool PairmateProcess::Start(const std::string& standInLog, const std::string& program, const std::wstring& arguments,
                             const std::string& folder)
 {
     if (!standInLog.empty()) ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", standInLog.c_str());
     else ::SetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", nullptr);
-    std::string commandLine = "\"" + (program.empty() ? BinDir() + "\\pairmate.exe" : program) + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA si = {};
+    // In UTF-16: arguments may hold any character, whatever this process's
+    // code page.
+    std::wstring commandLine = L"\"" + ToWide(program.empty() ? BinDir() + "\\pairmate.exe" : program) + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    BOOL ok = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.empty() ? nullptr : folder.c_str(), &si, &m_pi);
+    BOOL ok = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.empty() ? nullptr : ToWide(folder).c_str(), &si, &m_pi);
     return ok != FALSE;
 }
 
@@ -638,7 +649,7 @@ HWND PairmateProcess::ComboEdit(int id) const
 void PairmateProcess::SetComboText(int id, const std::string& text)
 {
     // As the user's typing ends: the text, then the notification.
-    ::SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
     ::SendMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(Control(id)));
 }
 
@@ -649,10 +660,16 @@ std::string PairmateProcess::ComboText(int id) const
 
 std::vector<std::string> PairmateProcess::ComboItems(int id) const
 {
-    // Asked in UTF-16: across processes Wine hands list texts over in
-    // Unicode whatever the caller's character set, so the text is converted
-    // back to the ANSI code page here.
     std::vector<std::string> items;
+    for (const std::wstring& item : ComboItemsW(id)) items.push_back(ToAnsi(item));
+    return items;
+}
+
+std::vector<std::wstring> PairmateProcess::ComboItemsW(int id) const
+{
+    // Asked in UTF-16: across processes Wine hands list texts over in
+    // Unicode whatever the caller's character set.
+    std::vector<std::wstring> items;
     HWND combo = Control(id);
     LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -661,13 +678,7 @@ std::vector<std::string> PairmateProcess::ComboItems(int id) const
         std::wstring wide(static_cast<size_t>(len) + 1, L'\0');
         LRESULT got = ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&wide[0]));
         wide.resize(got > 0 && got <= len ? static_cast<size_t>(got) : 0);
-        int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
-                                          nullptr, nullptr);
-        std::string text(static_cast<size_t>(bytes), '\0');
-        if (bytes > 0)
-            ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], bytes, nullptr,
-                                  nullptr);
-        items.push_back(text);
+        items.push_back(wide);
     }
     return items;
 }

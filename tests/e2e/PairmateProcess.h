@@ -120,7 +120,7 @@ public:
     // log file in its environment, `arguments` after its name on the command
     // line, in the current folder `folder` (this process's when empty).
     bool Start(const std::string& standInLog = std::string(), const std::string& program = std::string(),
-               const std::string& arguments = std::string(), const std::string& folder = std::string());
+               const std::wstring& arguments = std::wstring(), const std::string& folder = std::string());
     // Starts the program with the stand-in as its WinDiff (so that nothing
     // asks for one) and waits for its bar.
     bool StartWithStandIn(const std::string& standInLog = std::string());
@@ -139,6 +139,7 @@ public:
     void SetComboText(int id, const std::string& text);
     std::string ComboText(int id) const;
     std::vector<std::string> ComboItems(int id) const;
+    std::vector<std::wstring> ComboItemsW(int id) const;
     // Enter in a combo box's edit part, through the program's message loop.
     void PressEnterIn(int id);
     // A toolbar button's command, as the toolbar sends it.
@@ -213,10 +214,10 @@ POINT CentreOf(HWND hwnd);
 // Types `path` into a file-open dialog's file name box and opens it.
 void OpenInChooser(HWND chooser, const std::string& path);
 
-// A copy of the program `exe` in `folder` whose manifest asks for the UTF-8
-// code page, as Windows set to "Use Unicode UTF-8 for worldwide language
-// support" runs every program; the copy's path, empty on failure.
-std::string Utf8Copy(const std::string& exe, const std::string& folder);
+// A copy of the program in `folder` whose manifest lacks the element that
+// asks for the UTF-8 code page, as Windows before 10 version 1903 runs it:
+// in the system's code page. The copy's path, empty on failure.
+std::string ClassicCopy(const std::string& folder);
 
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
@@ -227,3 +228,6 @@ bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::s
                     DWORD timeoutMs = kStartMs);
 bool ReadStandInLog(const std::string& logFile, std::string& commandLine, std::string& folder,
                     std::vector<std::string>& arguments, DWORD timeoutMs = kStartMs);
+// The arguments a Unicode comparison program received: the stand-in's
+// record with PAIRMATE_STANDIN_UNICODE set (empty when it did not run).
+std::vector<std::wstring> ReadUnicodeArguments(const std::string& logFile);

@@ -5,6 +5,7 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/CodePage.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ protected:
     void StartAgain(const std::string& arguments)
     {
         PairmateProcess second;
-        ASSERT_TRUE(second.Start(log, std::string(), arguments));
+        ASSERT_TRUE(second.Start(log, std::string(), ToWide(arguments)));
         EXPECT_TRUE(second.WaitForExit(kStartMs));
         EXPECT_FALSE(second.WaitForBar(0));
     }
@@ -59,7 +60,7 @@ TEST_F(CommandLineTest, TwoPathsCompareAtOnceAndMoreThanTwoAreRefused)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments);
         ::DeleteFileA(log.c_str());
-        ASSERT_TRUE(app.Start(log, std::string(), row.arguments, temp.Path()));
+        ASSERT_TRUE(app.Start(log, std::string(), ToWide(row.arguments), temp.Path()));
         if (row.compared.empty()) {
             MessageBoxInfo box;
             ASSERT_TRUE(app.WaitForMessageBox(box)) << "the program " << (app.WaitForExit(0) ? "has ended" : "runs");
@@ -81,7 +82,7 @@ TEST_F(CommandLineTest, TwoPathsCompareAtOnceAndMoreThanTwoAreRefused)
 TEST_F(CommandLineTest, OnePathWaitsInTheSlidOutBarForTheNextAndARunningBarTakesPathsAfterItsDialog)
 {
     const std::string file1 = temp.File("one.txt"), file2 = temp.File("two.txt");
-    ASSERT_TRUE(app.Start(log, std::string(), "\"" + file1 + "\""));
+    ASSERT_TRUE(app.Start(log, std::string(), ToWide("\"" + file1 + "\"")));
     ASSERT_TRUE(app.WaitForBar());
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
     EXPECT_EQ(file1, app.ComboText(kPath1));

@@ -6,12 +6,15 @@
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
 #include "framework/CodePage.h"
+#include "framework/Handles.h"
 #include "support/drop_data.h"
 #include "support/pump.h"
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -35,11 +38,12 @@ protected:
     TempFolder temp;
     std::string log = temp.Path() + "\\standin.log";
     PairmateProcess app;
+    std::string program; // pairmate.exe when empty
 
     void StartWith(const StoredSettings& settings)
     {
         ResetRegistry(settings);
-        ASSERT_TRUE(app.Start(log));
+        ASSERT_TRUE(app.Start(log, program));
         ASSERT_TRUE(app.WaitForBar());
     }
     StoredSettings Defaults() const
@@ -59,7 +63,22 @@ protected:
     }
 };
 
+// What concerns the code page runs twice: for the program as it ships, which
+// runs in UTF-8, and for a copy that runs in the system's code page (932
+// here), as on Windows before 10 version 1903.
+class CodePageTest : public CompareTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam()) {
+            ASSERT_FALSE((program = ClassicCopy(temp.Path())).empty());
+        }
+    }
+};
+
 } // namespace
+
+INSTANTIATE_TEST_SUITE_P(ProgramAndClassicCopy, CodePageTest, ::testing::Values(false, true));
 
 TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce)
 {
@@ -101,6 +120,28 @@ TEST_F(CompareTest, StartsAsMinimisedToolStripAndSecondStartShowsItAndEndsAtOnce
     EXPECT_EQ(0u, code);
     EXPECT_FALSE(second.WaitForBar(500));
     EXPECT_TRUE(::IsWindow(bar));
+}
+
+TEST_F(CompareTest, StartsAndComparesWhereTheSystemReportsWindowsXp)
+{
+    // Wine reports the version that the program's application defaults
+    // name; its loader reads the whole manifest, as Windows XP's must.
+    const char* const key = "Software\\Wine\\AppDefaults\\pairmate.exe";
+    struct ReportedVersion {
+        const char* key;
+        ~ReportedVersion() { ::RegDeleteKeyA(HKEY_CURRENT_USER, key); }
+    } xp{key};
+    const char* version = sizeof(void*) == 8 ? "winxp64" : "winxp";
+    RegKey defaults;
+    ASSERT_EQ(ERROR_SUCCESS, defaults.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(defaults.Get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                                              static_cast<DWORD>(std::strlen(version) + 1)));
+    StartWith(Defaults());
+    app.SetComboText(kPath1, temp.File("a.txt"));
+    app.SetComboText(kPath2, temp.File("b.txt"));
+    app.Command(kCompare);
+    std::string commandLine, folder;
+    EXPECT_TRUE(ReadStandInLog(log, commandLine, folder)) << "WinDiff was not started";
 }
 
 TEST_F(CompareTest, FailuresShowTheFirstFailingCheckAndChangeNothing)
@@ -183,7 +224,7 @@ TEST_F(CompareTest, ComparingTwoFilesStartsWinDiffAndRecordsBothPaths)
     EXPECT_EQ(w.right - 15, BarRect(app.Bar()).left);
 }
 
-TEST_F(CompareTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
+TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
 {
     // A trailing backslash (as the folder chooser gives for a drive) must
     // not escape the closing quote; the trail byte 0x5C of 表 is no backslash.
@@ -215,7 +256,7 @@ TEST_F(CompareTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_EQ(w.right - w.left, r.right - r.left);
 }
 
-TEST_F(CompareTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
+TEST_P(CodePageTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
 {
     // A Shift-JIS name whose characters end in the byte 0x5C (表, ソ).
     std::string file = temp.File("表ソ data.txt");
@@ -236,31 +277,39 @@ TEST_F(CompareTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively
     EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{file, "C:\\first", "C:\\last"}, {file}}));
 }
 
-TEST_F(CompareTest, TypingCompletesFromTheHistoryLoadedAtStart)
+TEST_P(CodePageTest, TypingCompletesFromTheHistoryLoadedAtStart)
 {
-    StoredSettings settings = Defaults();
-    settings.history1 = {"C:\\Tools\\Alpha", "C:\\tools\\beta"};
-    StartWith(settings);
-
-    HWND edit = app.ComboEdit(kPath1);
-    ASSERT_NE(nullptr, edit);
-    ::SetForegroundWindow(app.Bar());
-    // Each character as typed input arrives: a key press that the program's
-    // own message loop translates into the character (VK_PACKET carries it,
-    // so the translation does not depend on the keyboard layout or on Shift).
-    for (char ch : std::string("c:\\t")) {
-        const LPARAM packet = static_cast<LPARAM>(static_cast<unsigned char>(ch)) << 16;
-        ::PostMessageA(edit, WM_KEYDOWN, VK_PACKET, packet | 1);
-        ::PostMessageA(edit, WM_KEYUP, VK_PACKET, packet | 0xC0000001);
+    // "c:\" alone completes already; the last character typed moves the
+    // selection to the part after it (positions count characters: 表 is one).
+    const struct {
+        std::wstring typed;
+        std::string completed;
+        WORD selectedFrom, selectedTo;
+    } rows[] = {{L"c:\\t", "C:\\Tools\\Alpha", 4, 14}, {L"c:\\表", "C:\\表ソ\\Alpha", 4, 11}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.completed);
+        StoredSettings settings = Defaults();
+        settings.history1 = {"C:\\Tools\\Alpha", "C:\\tools\\beta", "C:\\表ソ\\Alpha"};
+        StartWith(settings);
+        HWND edit = app.ComboEdit(kPath1);
+        ASSERT_NE(nullptr, edit);
+        // Each character as typed input arrives: a key press that the
+        // program's own message loop translates into the character
+        // (VK_PACKET carries it, so the translation does not depend on the
+        // keyboard layout or on Shift).
+        for (wchar_t ch : row.typed) {
+            const LPARAM packet = static_cast<LPARAM>(ch) << 16;
+            ::PostMessageW(edit, WM_KEYDOWN, VK_PACKET, packet | 1);
+            ::PostMessageW(edit, WM_KEYUP, VK_PACKET, packet | 0xC0000001);
+        }
+        auto shown = [&] {
+            const LRESULT sel = ::SendMessageA(app.Control(kPath1), CB_GETEDITSEL, 0, 0);
+            return std::make_tuple(app.ComboText(kPath1), LOWORD(sel), HIWORD(sel));
+        };
+        EXPECT_TRUE(WaitForValue("the text and its selection", shown,
+                                 std::make_tuple(row.completed, row.selectedFrom, row.selectedTo)));
+        app.Stop();
     }
-    // "c:\" alone completes already; the last letter typed moves the
-    // selection to the part after "c:\t".
-    auto selection = [&] { return ::SendMessageA(app.Control(kPath1), CB_GETEDITSEL, 0, 0); };
-    ASSERT_TRUE(WaitFor([&] { return app.ComboText(kPath1) == "C:\\Tools\\Alpha" && LOWORD(selection()) == 4; }))
-        << "text: " << app.ComboText(kPath1) << ", selection from " << LOWORD(selection());
-    LRESULT sel = selection();
-    EXPECT_EQ(4, LOWORD(sel));
-    EXPECT_EQ(14, HIWORD(sel));
 }
 
 TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
@@ -328,7 +377,9 @@ TEST_F(CompareTest, TextLongerThanAPathIsKeptWholeAndReportedAsMissing)
 TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKept)
 {
     // Code page 932 has no "é": the system would hand on "cafe", another
-    // existing folder, and write that back into the history.
+    // existing folder, and write that back into the history. So it is where
+    // the program runs in the system's code page.
+    ASSERT_FALSE((program = ClassicCopy(temp.Path())).empty());
     const std::wstring cafe = ToWide(temp.Path()) + L"\\café", file = cafe + L"\\y.txt";
     ASSERT_TRUE(::CreateDirectoryW(cafe.c_str(), nullptr));
     UniqueHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
@@ -338,7 +389,7 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
     settings.history1 = {file1, "stored below in UTF-16", file2};
     ResetRegistry(settings);
     WriteStoredHistoryEntry(1, 2, file);
-    ASSERT_TRUE(app.Start(log));
+    ASSERT_TRUE(app.Start(log, program));
     ASSERT_TRUE(app.WaitForBar());
     EXPECT_EQ((std::vector<std::string>{file1, file2}), app.ComboItems(kPath1));
     app.Command(kMaximize);
@@ -380,4 +431,75 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
     app.Command(kCompare);
     EXPECT_TRUE(WaitForValue("both histories", ReadHistoriesW,
                              HistoriesW{{ToWide(file2), ToWide(file1), file}, {ToWide(file1)}}));
+}
+
+TEST_F(CompareTest, PathsInAnyScriptReachWinDiffAndTheHistoriesUnchanged)
+{
+    // Names with é, Hangul and an emoji, which neither code page 932 nor
+    // 1252 holds, on every way into the boxes: the program runs in UTF-8.
+    // The stand-in records what a Unicode comparison program receives.
+    const std::wstring folder = ToWide(temp.Path()) + L"\\Café 서울 😀";
+    const std::wstring file1 = folder + L"\\naïve 한글 😀.txt", file2 = folder + L"\\Über 🎉.txt";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    for (const std::wstring& file : {file1, file2})
+        ASSERT_TRUE(UniqueHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    struct UnicodeStandIn {
+        UnicodeStandIn() { ::SetEnvironmentVariableA("PAIRMATE_STANDIN_UNICODE", "1"); }
+        ~UnicodeStandIn() { ::SetEnvironmentVariableA("PAIRMATE_STANDIN_UNICODE", nullptr); }
+    } unicode;
+    // Beside the entry to complete: one written on code page 932 (listed
+    // and kept) and one with a lone surrogate, no text of any code page
+    // (kept as stored, not listed).
+    const std::wstring stored932 = L"C:\\表ソ", unreadable = std::wstring(L"C:\\x") + wchar_t(0xD800);
+    auto slideOutAndType = [&](const std::wstring& first, const std::function<void()>& intoFirst) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN, {WindowRect(app.Bar()).left + 7, WindowRect(app.Bar()).top + 14});
+        SendMouse(MOUSEEVENTF_LEFTUP, {WindowRect(app.Bar()).left + 7, WindowRect(app.Bar()).top + 14});
+        ASSERT_TRUE(WaitForValue("the window keys reach", KeyTarget, app.ComboEdit(kPath1)));
+        intoFirst();
+        ASSERT_TRUE(WaitForValue("box 1", [&] { return WindowTextW(app.Control(kPath1)); }, first));
+        PressKeys({VK_TAB});
+        ASSERT_TRUE(WaitForValue("the window keys reach", KeyTarget, app.ComboEdit(kPath2)));
+        TypeText(file2);
+        PressKeys({VK_RETURN});
+    };
+    const struct {
+        const char* what;
+        std::wstring arguments;
+        std::function<void()> enter;
+    } routes[] = {
+        {"the command line", L"\"" + file1 + L"\" \"" + file2 + L"\"", [] {}},
+        {"a shell drop, after refused drops of no text of the code page, and the keyboard", L"", [&] {
+             slideOutAndType(file1, [&] {
+                 for (const auto& bad : {TextDataObject("C:\\\xC3("), TextDataObject(unreadable)})
+                     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
+                               DragAndDrop(bad.Get(), DROPEFFECT_COPY, CentreOf(app.Control(kPath1))));
+                 ComPtr<IDataObject> data = ShellDataObject(std::vector<std::wstring>{file1});
+                 EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY),
+                           DragAndDrop(data.Get(), DROPEFFECT_COPY, CentreOf(app.Control(kPath1))));
+             });
+         }},
+        {"completion from the history and the keyboard", L"", [&] {
+             slideOutAndType(file1, [&] { TypeText(folder + L"\\na"); });
+         }},
+    };
+    for (const auto& route : routes) {
+        SCOPED_TRACE(route.what);
+        StoredSettings settings = Defaults();
+        settings.history1 = {"1", "2", "3"};
+        ResetRegistry(settings);
+        WriteStoredHistoryEntry(1, 1, file1);
+        WriteStoredHistoryEntry(1, 2, stored932);
+        WriteStoredHistoryEntry(1, 3, unreadable);
+        ::DeleteFileA(log.c_str());
+        ASSERT_TRUE(app.Start(log, std::string(), route.arguments));
+        ASSERT_TRUE(app.WaitForBar());
+        route.enter();
+        EXPECT_EQ((std::vector<std::wstring>{file1, file2}), ReadUnicodeArguments(log));
+        EXPECT_TRUE(WaitForValue("both histories", ReadHistoriesW, HistoriesW{{file1, stored932, unreadable}, {file2}}));
+        EXPECT_TRUE(WaitForValue("box 1's list", [&] { return app.ComboItemsW(kPath1); },
+                                 std::vector<std::wstring>{file1, stored932}));
+        EXPECT_EQ(file1, WindowTextW(app.Control(kPath1)));
+        EXPECT_EQ(file2, WindowTextW(app.Control(kPath2)));
+        app.Stop();
+    }
 }

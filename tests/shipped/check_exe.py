@@ -3,8 +3,9 @@
 loader will meet it: a stripped PE32 image below 1 MB whose header versions
 XP accepts, whose imports (plain and delay-loaded) are all on the allowed
 list next to this script (functions that Windows XP's system DLLs export),
-and whose manifest XP reads: well-formed, no namespace declared twice, and
-newer systems' elements in their own namespaces, which XP passes over.
+and whose manifest is well-formed XML with every element a current Windows
+reads (the display scaling's too), each in the namespace that XP's loader
+accepts, no namespace declared twice.
 
 Usage: check_exe.py EXE ALLOWED_IMPORTS
 Prints every problem and exits 1 when there is one.
@@ -17,14 +18,6 @@ import xml.etree.ElementTree as ET
 MAX_SIZE = 1000 * 1000        # below 1 MB
 XP_VERSION = (5, 1)           # Windows XP: the newest OS/subsystem version it loads
 
-# The namespace of each section of the manifest and what it holds (the
-# assembly's own elements: asm.v1), and of each Windows setting.
-MANIFEST_SECTIONS = {"trustInfo": "urn:schemas-microsoft-com:asm.v2", "application": "urn:schemas-microsoft-com:asm.v3",
-                     "compatibility": "urn:schemas-microsoft-com:compatibility.v1"}
-MANIFEST_SETTINGS = {"dpiAware": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
-                     "dpiAwareness": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
-                     "activeCodePage": "http://schemas.microsoft.com/SMI/2019/WindowsSettings"}
-MANIFEST_VALUES = {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"}
 
 class Image:
     def __init__(self, data):
@@ -107,6 +100,77 @@ class Image:
             found += [(self.text(name - base), f) for f in self.names(lookup - base)]
         return found
 
+    def resource(self, kind, ident):
+        """The bytes of resource kind/ident (its first language), or None."""
+        root, _ = self.directories[2] if len(self.directories) > 2 else (0, 0)
+
+        def entry(directory, wanted):
+            named, numbered = struct.unpack_from("<HH", self.data, self.offset(directory) + 12)
+            for i in range(named + numbered):
+                name, target = struct.unpack_from("<II", self.data, self.offset(directory) + 16 + 8 * i)
+                if wanted is None or name == wanted:
+                    return target
+            return None
+
+        at = root
+        for wanted in (kind, ident, None):
+            target = entry(at, wanted) if at else None
+            if target is None:
+                return None
+            at = root + (target & 0x7FFFFFFF)
+        rva, size = struct.unpack_from("<II", self.data, self.offset(at))
+        return self.data[self.offset(rva):self.offset(rva) + size]
+
+
+V1, V2, V3 = ("urn:schemas-microsoft-com:asm.v%d" % n for n in (1, 2, 3))
+COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}  # Vista, 7, 8, 8.1, 10 and 11
+
+
+def manifest_problems(text):
+    """What the manifest (bytes) lacks or gets wrong."""
+    try:
+        root = ET.fromstring(text)
+    except ET.ParseError as e:
+        return ["the manifest is no well-formed XML: %s" % e]
+    found = []
+    declared = re.findall(rb'xmlns(?::\w+)?="([^"]*)"', text)
+    for uri in sorted(set(declared)):
+        if declared.count(uri) > 1:
+            found.append("the manifest declares %s %d times" % (uri.decode(), declared.count(uri)))
+
+    def one(path, what):
+        element = root.find(path)
+        if element is None:
+            found.append("the manifest has no %s" % what)
+        return element if element is not None else ET.Element("missing")
+
+    if root.tag != "{%s}assembly" % V1 or root.get("manifestVersion") != "1.0":
+        found.append("the manifest's root is no asm.v1 assembly of version 1.0")
+    controls = one("{%s}dependency/{%s}dependentAssembly/{%s}assemblyIdentity" % (V1, V1, V1),
+                   "dependency on the common controls")
+    if (controls.get("name"), controls.get("version")) != ("Microsoft.Windows.Common-Controls", "6.0.0.0"):
+        found.append("the manifest's dependency is not the common controls 6.0")
+    level = one("{%s}trustInfo/{%s}security/{%s}requestedPrivileges/{%s}requestedExecutionLevel" % ((V2,) * 4),
+                "asm.v2 trustInfo with requestedExecutionLevel")
+    if (level.get("level"), level.get("uiAccess")) != ("asInvoker", "false"):
+        found.append("the execution level is not asInvoker without uiAccess")
+    systems = {e.get("Id") for e in root.iterfind("{%s}compatibility/{%s}application/{%s}supportedOS" % ((COMPATIBILITY,) * 3))}
+    if systems != SUPPORTED_OS:
+        found.append("the supported systems are %s" % sorted(systems))
+    code_page = one("{%s}application/{%s}windowsSettings/{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage"
+                    % (V3, V3), "activeCodePage")
+    if code_page.text != "UTF-8":
+        found.append("the active code page is %r, not UTF-8" % code_page.text)
+    for name, year, value in (("dpiAware", 2005, "true/pm"), ("dpiAwareness", 2016, "PerMonitorV2, PerMonitor")):
+        setting = one("{%s}application/{%s}windowsSettings/{http://schemas.microsoft.com/SMI/%d/WindowsSettings}%s"
+                      % (V3, V3, year, name), name)
+        if setting.text != value:
+            found.append("%s is %r, not %r" % (name, setting.text, value))
+    return found
+
 
 def allowed(path):
     out = set()
@@ -117,30 +181,6 @@ def allowed(path):
                 dll, function = line.split()
                 out.add((dll.lower(), function))
     return out
-
-
-def manifest_problems(data):
-    """The manifest is stored in the image as it is written."""
-    start, end = data.find(b"<assembly"), data.find(b"</assembly>")
-    if start < 0 or end < start:
-        return ["no manifest"]
-    text = data[start:end + len(b"</assembly>")]
-    declared = re.findall(rb'xmlns(?::[\w.-]+)?\s*=\s*"([^"]*)"', text)
-    found = ["manifest declares namespace %s twice" % u.decode() for u in set(declared) if declared.count(u) > 1]
-    try:
-        root = ET.fromstring(text)
-    except ET.ParseError as e:
-        return found + ["manifest is not well-formed XML: %s" % e]
-    values = {}
-    for section in [root] + list(root):
-        section_ns = MANIFEST_SECTIONS.get(section.tag.split("}")[-1], "urn:schemas-microsoft-com:asm.v1")
-        for element in (section.iter() if section is not root else [root]):
-            name = element.tag.split("}")[-1]
-            values[name] = (element.text or "").strip()
-            wanted = MANIFEST_SETTINGS.get(name, section_ns) if section_ns.endswith("asm.v3") else section_ns
-            if not element.tag.startswith("{%s}" % wanted):
-                found.append("manifest element %s is not in namespace %s" % (element.tag, wanted))
-    return found + ["manifest element %s is not '%s'" % (n, v) for n, v in MANIFEST_VALUES.items() if values.get(n) != v]
 
 
 def problems(exe, allowed_path):
@@ -164,7 +204,8 @@ def problems(exe, allowed_path):
     for dll, function in imports:
         if (dll.lower(), function) not in ok:
             found.append("import not on the allowed list: %s %s" % (dll, function))
-    found += manifest_problems(data)
+    manifest = image.resource(24, 1)
+    found += manifest_problems(manifest) if manifest else ["no manifest (resource 24, 1)"]
     print("%s: %d bytes, OS %d.%d, subsystem %d.%d, %d imports" %
           ((exe, len(data)) + tuple(image.os_version) + tuple(image.subsystem_version) + (len(imports),)))
     return found

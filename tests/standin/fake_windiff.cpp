@@ -3,7 +3,13 @@
 // name as the C runtime split them, to the file named by PAIRMATE_STANDIN_LOG,
 // then runs a message loop until it gets WM_CLOSE or its time-out passes, so
 // that the caller's WaitForInputIdle returns at once.
+//
+// It records what an ANSI program such as WinDiff receives, in its code
+// page; with PAIRMATE_STANDIN_UNICODE set, what a Unicode comparison program
+// receives instead: the same lines from the UTF-16 command line and folder,
+// written in UTF-8.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
@@ -25,12 +31,18 @@ static LRESULT CALLBACK StandInProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     }
 }
 
-static void WriteLog()
+static std::string Utf8(const wchar_t* text)
 {
-    char logName[MAX_PATH * 2] = {};
-    DWORD n = GetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", logName, sizeof(logName));
-    if (n == 0 || n >= sizeof(logName)) return;
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], size, nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
 
+// The record in this program's code page, as the C runtime splits it.
+static std::string AnsiRecord()
+{
     std::string text = GetCommandLineA();
     text += "\r\n";
     char cwd[MAX_PATH * 2] = {};
@@ -41,6 +53,30 @@ static void WriteLog()
         text += __argv[i];
         text += "\r\n";
     }
+    return text;
+}
+
+// The record of a Unicode program, in UTF-8.
+static std::string UnicodeRecord()
+{
+    std::string text = Utf8(GetCommandLineW()) + "\r\n";
+    wchar_t cwd[MAX_PATH * 2] = {};
+    GetCurrentDirectoryW(MAX_PATH * 2, cwd);
+    text += Utf8(cwd) + "\r\n";
+    int count = 0;
+    if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) text += Utf8(arguments[i]) + "\r\n";
+        LocalFree(arguments);
+    }
+    return text;
+}
+
+static void WriteLog()
+{
+    char logName[MAX_PATH * 2] = {};
+    DWORD n = GetEnvironmentVariableA("PAIRMATE_STANDIN_LOG", logName, sizeof(logName));
+    if (n == 0 || n >= sizeof(logName)) return;
+    const std::string text = GetEnvironmentVariableA("PAIRMATE_STANDIN_UNICODE", nullptr, 0) ? UnicodeRecord() : AnsiRecord();
 
     // Written to a temporary name and renamed, so a reader never sees half a file.
     std::string tmp = std::string(logName) + ".tmp";

@@ -54,3 +54,13 @@ ComPtr<IDataObject> TextDataObject(const std::string& bytes, IDataObject* inner)
     result.Attach(object);
     return result;
 }
+
+ComPtr<IDataObject> TextDataObject(const std::wstring& text)
+{
+    auto* object = new HeapTestDataObject();
+    object->Offer(CF_UNICODETEXT,
+                  std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)));
+    ComPtr<IDataObject> result;
+    result.Attach(object);
+    return result;
+}

@@ -18,3 +18,5 @@ ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths);
 // pass no terminating NUL to test a reader's bounds) and forwards every
 // other format to `inner` when there is one.
 ComPtr<IDataObject> TextDataObject(const std::string& bytes, IDataObject* inner = nullptr);
+// A data object that offers `text` as CF_UNICODETEXT (with its NUL).
+ComPtr<IDataObject> TextDataObject(const std::wstring& text);
