@@ -5,8 +5,8 @@
 #pragma once
 
 #include "bar/FrameBarWnd.h"
-#include "framework/Dpi.h"
 #include "framework/Controls.h"
+#include "framework/Dpi.h"
 #include "framework/ImageList.h"
 #include "menus/MenuDrawer.h"
 #include "pathinput/ComboBox2.h"
@@ -72,7 +72,7 @@ public:
     int m_nIcon1 = -1;
     int m_nIcon2 = -1;
     HIMAGELIST m_hSysImageList = nullptr; // taken when first needed (SysImageList)
-    HIMAGELIST m_hSysImageListLarge = nullptr; // the shell's large icons, when a box needs them
+    HIMAGELIST m_hSysImageListLarge = nullptr; // the shell's large icons (shared), when a box needs them
     PathHistory m_history1;
     PathHistory m_history2;
     std::string m_strWinDiffPath;
@@ -96,9 +96,9 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(CREATESTRUCTA* cs) override;
     void OnSize(UINT type, int cx, int cy) override;
-    // A new DPI: the toolbars, boxes and menus rescaled, then the strip
-    // refitted and laid out again; texts, lists, icons, focus and the
-    // minimised or slid-out state stay.
+    // A new DPI: the toolbars and path boxes rescaled, then the strip
+    // refitted and laid out again (the menu drawer follows by itself);
+    // texts, lists, icons, focus and the minimised or slid-out state stay.
     BOOL OnDpiChanged(UINT dpi) override;
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
 
@@ -117,7 +117,7 @@ private:
     void SizeToolbar(CToolBarCtrl& toolbar);
     // Gives a toolbar its images (bitmap 132 as drawn for the bar's DPI,
     // list growing by `grow`) and its buttons' tooltips, shown even while
-    // the bar is inactive, with 2-pixel margins.
+    // the bar is inactive, with margins of 2 pixels at 96 DPI.
     void FinishToolbar(CToolBarCtrl& toolbar, CImageList& images, int grow);
     void FinishToolbars();
     // The shell's small-icon system image list.
