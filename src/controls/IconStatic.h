@@ -18,8 +18,6 @@ public:
     // Does not repaint.
     BOOL SetIconId(UINT id);
     HICON GetBoxIcon() const { return m_hIcon; }
-    // The size of the icon's image (before it is enlarged).
-    SIZE GetIconSize() const { return SIZE{m_cxIcon, m_cyIcon}; }
 
     // Draws the whole face of the control into `dc` for the rectangle `rc`.
     void DrawIconBox(HDC dc, const RECT& rc) const;
