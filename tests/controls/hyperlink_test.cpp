@@ -72,16 +72,25 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return link.IsHovering() == TRUE; }));
     }
 
-    static void LeaveWithoutMouseMessage() { ASSERT_TRUE(MoveCursorTo(900, 700)); }
+    static constexpr POINT kAway = {900, 700};
+    static void LeaveWithoutMouseMessage() { ASSERT_TRUE(MoveCursorTo(kAway.x, kAway.y)); }
+    // The pointer leaves and the link notices, by its timer.
+    static bool LeftByTimer(const CHyperLink& link)
+    {
+        LeaveWithoutMouseMessage();
+        return PumpUntil([&] { return HoldCursorAt(kAway.x, kAway.y) && !link.IsHovering(); });
+    }
 
     // Runs the thread's messages until the link stops hovering and counts
-    // the ticks of its timer handled until then (-1: it went on hovering).
-    // Counted in ticks, not in time, which a loaded machine stretches.
+    // the ticks of its timer handled until then, since the pointer was last
+    // put away (-1: it went on hovering). Counted in ticks, not in time,
+    // which a loaded machine stretches.
     static int TimerTicksUntilLeft(const CHyperLink& link)
     {
         int ticks = 0;
         const DWORD start = ::GetTickCount();
         while (link.IsHovering() && ::GetTickCount() - start < kWaitMs) {
+            if (!HoldCursorAt(kAway.x, kAway.y)) ticks = 0;
             MSG msg;
             if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -159,7 +168,13 @@ TEST_F(HyperLinkTest, ColoursAndUnderlineFollowThePointerAndLeaveByTimer)
     EXPECT_EQ(kRed, TextColour(link));
     EXPECT_TRUE(Underlined(link));
     // The timer finds the pointer still inside and changes nothing.
-    PumpFor(3 * CHyperLink::kHoverTimerPeriod);
+    const POINT inside = {(link.GetWindowRect().left + link.GetWindowRect().right) / 2,
+                          (link.GetWindowRect().top + link.GetWindowRect().bottom) / 2};
+    const DWORD entered = ::GetTickCount();
+    PumpUntil([&] {
+        HoldCursorAt(inside.x, inside.y);
+        return ::GetTickCount() - entered >= 3 * CHyperLink::kHoverTimerPeriod;
+    });
     EXPECT_TRUE(link.IsHovering());
 
     // The pointer goes away; no mouse message reaches the link, the timer
@@ -175,8 +190,7 @@ TEST_F(HyperLinkTest, ColoursAndUnderlineFollowThePointerAndLeaveByTimer)
     EXPECT_EQ(kPurple, TextColour(link));
     Enter(link);
     EXPECT_EQ(kRed, TextColour(link));
-    LeaveWithoutMouseMessage();
-    ASSERT_TRUE(PumpUntil([&] { return !link.IsHovering(); }));
+    ASSERT_TRUE(LeftByTimer(link));
     EXPECT_EQ(kPurple, TextColour(link));
 }
 
@@ -192,15 +206,13 @@ TEST_F(HyperLinkTest, UnderlineModesAlwaysAndNever)
     EXPECT_FALSE(Underlined(never));
 
     Enter(always);
-    LeaveWithoutMouseMessage();
-    ASSERT_TRUE(PumpUntil([&] { return !always.IsHovering(); }));
+    ASSERT_TRUE(LeftByTimer(always));
     EXPECT_TRUE(Underlined(always)); // stays underlined after leaving
 
     Enter(never);
     EXPECT_FALSE(Underlined(never));
     EXPECT_EQ(kRed, TextColour(never)); // but still turns red
-    LeaveWithoutMouseMessage();
-    ASSERT_TRUE(PumpUntil([&] { return !never.IsHovering(); }));
+    ASSERT_TRUE(LeftByTimer(never));
     EXPECT_FALSE(Underlined(never));
 
     // A mode chosen before attaching holds once attached.
@@ -440,8 +452,7 @@ TEST_F(HyperLinkTest, ClickOpensTheTargetAndMarksTheLinkVisited)
     link.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     ASSERT_TRUE(PumpUntil([&] { return link.GetVisited() == TRUE; }));
     EXPECT_TRUE(StartedStandIn(log.CommandLine()));
-    LeaveWithoutMouseMessage();
-    PumpUntil([&] { return !link.IsHovering(); });
+    ASSERT_TRUE(LeftByTimer(link));
     EXPECT_EQ(kPurple, TextColour(link));
 }
 

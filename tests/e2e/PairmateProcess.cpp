@@ -783,16 +783,17 @@ std::wstring PairmateProcess::HoverTip(POINT at) const
     };
     // Away to where no tool is, until every tip has gone, then onto the point.
     RECT screen = WorkAreaRect();
-    // Each move is repeated until the system reports it (MoveCursorTo): a
-    // late event of the move before could otherwise put the pointer back on
-    // another tool.
-    MoveCursorTo(screen.left, screen.bottom - 1);
-    WaitFor([&] { return !shownTip(); });
+    // Each move is repeated until the system reports it, and the waits hold
+    // the pointer there: a late event of an earlier move could otherwise put
+    // it back where no tool is, or on another tool.
+    const POINT away = {screen.left, screen.bottom - 1};
+    MoveCursorTo(away.x, away.y);
+    WaitFor([&] { return HoldCursorAt(away.x, away.y) && !shownTip(); });
     MoveCursorTo(at.x, at.y);
     MoveCursorTo(at.x + 1, at.y);
     std::wstring text;
     WaitFor([&] {
-        HWND tip = shownTip();
+        HWND tip = HoldCursorAt(at.x + 1, at.y) ? shownTip() : nullptr;
         text = tip ? WindowTextW(tip) : std::wstring();
         return !text.empty();
     });

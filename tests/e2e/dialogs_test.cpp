@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "e2e/WaitForValue.h"
 #include "support/drop_data.h"
 
 #include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -84,7 +86,9 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
 
     HWND dialog = OpenSettings();
     ASSERT_NE(nullptr, dialog);
-    EXPECT_FALSE(::IsWindowEnabled(app.Bar()));
+    // The dialog shows as it is made (its template is visible), the bar is
+    // disabled right after.
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowEnabled(app.Bar()); })) << "the bar takes input";
     ExpectCentredOnDesktop(dialog);
     EXPECT_EQ(StandInPath(), WindowText(::GetDlgItem(dialog, kPathField)));
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
@@ -107,11 +111,14 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     ASSERT_TRUE(WaitFor([&] { return !IsChecked(dialog, kAutoMinimize); }));
     DeleteStoredValue("FileName");
     Close(dialog, IDOK);
-    ASSERT_TRUE(ReadStoredDword("AutoMinimized", dword));
-    EXPECT_EQ(0u, dword);
-    std::string stored;
-    ASSERT_TRUE(ReadStoredString("FileName", stored));
-    EXPECT_EQ(StandInPath(), stored);
+    // Written once the dialog has gone, the file name last.
+    auto stored = [] {
+        DWORD autoMinimize = 99;
+        std::string fileName;
+        const bool both = ReadStoredDword("AutoMinimized", autoMinimize) && ReadStoredString("FileName", fileName);
+        return std::make_tuple(both, autoMinimize, fileName);
+    };
+    EXPECT_TRUE(WaitForValue("the stored settings", stored, std::make_tuple(true, DWORD(0), StandInPath())));
     EXPECT_EQ(2u, ReadHistory(1).size()) << "the histories are not the dialog's to change";
 
     dialog = OpenSettings();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
+#include "e2e/WaitForValue.h"
 
 #include <functional>
 
@@ -160,8 +161,13 @@ TEST_F(StartupCheckTest, EmptyFileNameAsksAndOkStoresTheChosenFile)
 
     ClickButton(::GetDlgItem(dialog, IDOK));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-    ASSERT_TRUE(ReadStoredString("FileName", stored));
-    EXPECT_EQ(StandInPath(), stored);
+    // Written once the dialog has gone.
+    auto storedName = [] {
+        std::string name;
+        ReadStoredString("FileName", name);
+        return name;
+    };
+    EXPECT_TRUE(WaitForValue("the stored file name", storedName, StandInPath()));
     EXPECT_FALSE(app.WaitForExit(0));
     EXPECT_TRUE(::IsWindowVisible(app.Bar()));
     EXPECT_TRUE(::IsWindowEnabled(app.Bar()));

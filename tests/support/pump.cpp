@@ -55,6 +55,14 @@ bool MoveCursorTo(int x, int y, DWORD timeoutMs)
         timeoutMs);
 }
 
+bool HoldCursorAt(int x, int y)
+{
+    POINT at{};
+    if (::GetCursorPos(&at) && at.x == x && at.y == y) return true;
+    ::SetCursorPos(x, y);
+    return false;
+}
+
 std::vector<std::string> WaitForLines(const std::string& path, DWORD timeoutMs)
 {
     std::string text;

@@ -29,3 +29,8 @@ std::vector<std::string> WaitForLines(const std::string& path, DWORD timeoutMs =
 // there: in Wine's virtual desktop a move can be undone by the late event of
 // the move before it, so the move is repeated. Returns whether it got there.
 bool MoveCursorTo(int x, int y, DWORD timeoutMs = kWaitMs);
+// Such a late event can also come after the system reported the pointer
+// there, and put it back for good: a wait that needs the pointer to stay
+// calls this in its condition, which puts the pointer on the point again
+// where it is not. Returns whether it was there.
+bool HoldCursorAt(int x, int y);
