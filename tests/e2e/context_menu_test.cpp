@@ -592,9 +592,10 @@ TEST_P(ScalingTest, BarMenusAndDialogsAreLaidOutForTheDisplaysDpiAndEveryTextFit
             ASSERT_TRUE(dialog(app.WaitForWindow("#32770", std::string()), command == 32771 ? IDCANCEL : IDOK));
         }
         const RECT work = WorkAreaRect();
-        ASSERT_TRUE(MoveCursorTo(work.left, work.bottom - 1)); // under no menu item (one would be lit)
         for (bool minimised : {true, false}) {
             ExpectBar(minimised ? work.right - S(15) : work.left, dpi);
+            // The pointer under no menu item (one would be lit), and staying.
+            ASSERT_TRUE(WaitFor([&] { return HoldCursorAt(work.left, work.bottom - 1); }));
             RightClickHandle();
             HWND menu = WaitForMenu(1);
             std::vector<Item> items = Items(kMaximisedMenu);
