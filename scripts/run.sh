@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds Pairmate and starts it under Wine: on your display when there is one
-# (DISPLAY set), otherwise under Xvfb, where it saves two screenshots of the
-# screen (the bar as it starts, then slid out by a click on its handle) and
-# ends it again (there inside Wine's virtual desktop, which stands in for a
-# window manager). The Wine prefix is build/wineprefix (registry and all),
-# kept between runs.
+# (DISPLAY set), otherwise under Xvfb, where it saves three screenshots of the
+# screen (the bar as it starts, slid out by a click on its handle, and with
+# its context menu open) and ends it again (there inside Wine's virtual
+# desktop, which stands in for a window manager). The Wine prefix is
+# build/wineprefix (registry and all), kept between runs.
 #
 # PAIRMATE_LOCALE chooses the locale Wine runs it in, and with it the code
 # page and the program's language: ja_JP.UTF-8 (the default; code page 932,
 # Japanese) or, for example, C.UTF-8 (code page 1252, English).
+# PAIRMATE_DPI runs it at a display scaling (120 = 125 %, 144 = 150 %, 192 =
+# 200 %): Wine gives a program the DPI of the prefix's LogPixels setting as
+# it starts; the setting is put back afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -18,9 +21,22 @@ PAIRMATE_SKIP_WIN32=1 bash scripts/build.sh
 export LANG="${PAIRMATE_LOCALE:-ja_JP.UTF-8}" LC_ALL="${PAIRMATE_LOCALE:-ja_JP.UTF-8}"
 exe="build/bin/pairmate.exe"
 
+desktop='HKCU\Control Panel\Desktop'
+if [ -n "${PAIRMATE_DPI:-}" ]; then
+    wine_prepare >/dev/null
+    saved=$("$WINE" reg query "$desktop" /v LogPixels 2>/dev/null | awk '/LogPixels/ {print $3}' || true)
+    "$WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$PAIRMATE_DPI" /f >/dev/null 2>&1
+    if [ -n "$saved" ]; then
+        trap '"$WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d $((saved)) /f >/dev/null 2>&1' EXIT
+    else
+        trap '"$WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1' EXIT
+    fi
+fi
+
 if [ -n "${DISPLAY:-}" ] && [ -z "${PAIRMATE_FORCE_XVFB:-}" ]; then
     wine_prepare
-    exec "$WINE" "$exe"
+    "$WINE" "$exe"
+    exit
 fi
 
 shot="$(pwd)/build/pairmate-screenshot"
@@ -46,7 +62,13 @@ PAIRMATE_SHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool mousemove 1016 14 click 1
     sleep 1
     import -window root "$PAIRMATE_SHOT-slid-out.png"
+    # A right click on the bar beside its first icon box (at 100 %, 155
+    # pixels from the left), where the menu leaves the toolbar in view.
+    dpi=${PAIRMATE_DPI:-96}
+    xdotool mousemove $((155 * dpi / 96)) $((14 * dpi / 96)) click 3
+    sleep 1
+    import -window root "$PAIRMATE_SHOT-menu.png"
     wineserver -k
 '
-echo "No display: Pairmate ran under Xvfb; screenshots saved to $shot.png (as it starts)"
-echo "and $shot-slid-out.png (after a click on its handle)"
+echo "No display: Pairmate ran under Xvfb; screenshots saved to $shot.png (as it starts),"
+echo "$shot-slid-out.png (after a click on its handle) and $shot-menu.png (its menu)"

@@ -11,6 +11,11 @@
                          same, so the tiles join into one continuous strip,
                          and the dark lines continue the handle's edges.
 
+These are the pictures at 100 % (96 DPI). At other display scalings the
+program draws the same shapes as it runs, every length scaled
+(src/bar/BarPictures.cpp): a change of a shape here goes there too; the bar
+tests compare the two at 96 DPI pixel for pixel.
+
 Run from the repository root:  python3 tools/draw_bar_bitmaps.py
 """
 import os

@@ -177,3 +177,123 @@ def save_ico(images, path, transparent=None):
         offset += size
     with open(path, 'wb') as f:
         f.write(out + b''.join(blobs))
+
+
+class Pen:
+    """Draws shapes given in the coordinates of a small picture (`grid`
+    units wide and high) onto a canvas of a larger size, for pictures drawn
+    anew at each size instead of stretched: corners are scaled and rounded
+    to whole pixels, a pixel belongs to a shape when its centre lies inside,
+    and outlines are `line` pixels wide on the inside of the shape's edge."""
+
+    def __init__(self, canvas, grid, line):
+        self.c = canvas
+        self.sx = canvas.width / grid[0]
+        self.sy = canvas.height / grid[1]
+        self.line = line
+
+    def pt(self, p):
+        return (int(p[0] * self.sx + 0.5), int(p[1] * self.sy + 0.5))
+
+    def _pixels(self):
+        for y in range(self.c.height):
+            for x in range(self.c.width):
+                yield x, y, x + 0.5, y + 0.5
+
+    def polygon(self, points, fill, edge=None, light=None, dark=None, lower=None):
+        """A filled polygon with an optional outline; `light` and `dark`
+        colour a second band of pixels inside the top and left edges, and
+        the bottom and right ones; `lower` = (y, colour) fills below y."""
+        pts = [self.pt(p) for p in points]
+        sides = list(zip(pts, pts[1:] + pts[:1]))
+        for x, y, cx, cy in self._pixels():
+            if not _inside(pts, cx, cy):
+                continue
+            d, side = min((_segment_distance(cx, cy, a, b), (a, b)) for a, b in sides)
+            color = fill
+            if lower and cy > lower[0] * self.sy:
+                color = lower[1]
+            if edge and d < self.line:
+                color = edge
+            elif (light or dark) and d < 2 * self.line:
+                nx, ny = _outward(pts, side)
+                shade = light if (nx < 0 or ny < 0) else dark
+                if shade:
+                    color = shade
+            self.c.set(x, y, color)
+
+    def rect(self, x0, y0, x1, y1, color):
+        (a, b), (c, d) = self.pt((x0, y0)), self.pt((x1, y1))
+        self.c.rect(a, b, c, d, color)
+
+    def ellipse(self, centre, radius, fill, edge=None, light=None):
+        (x0, y0), (x1, y1) = (self.pt((centre[0] - radius, centre[1] - radius)),
+                              self.pt((centre[0] + radius, centre[1] + radius)))
+        cx0, cy0, rx, ry = (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2
+        for x, y, cx, cy in self._pixels():
+            def within(shrink):
+                return ((cx - cx0) / (rx - shrink)) ** 2 + ((cy - cy0) / (ry - shrink)) ** 2 < 1
+            if not within(0):
+                continue
+            color = fill
+            if edge and not within(self.line):
+                color = edge
+            elif light and not within(2 * self.line) and (cx < cx0 and cy < cy0):
+                color = light
+            self.c.set(x, y, color)
+
+    def stroke(self, points, width, color, light=None):
+        """Segments through `points`, `width` small-picture units wide (at
+        least one pixel); `light` colours the pixels at the stroke's left."""
+        w = max(1, int(width * self.sx + 0.5))
+        pts = [(p[0] * self.sx, p[1] * self.sy) for p in points]
+        if w % 2:  # an odd width centres on pixel centres
+            pts = [(int(x) + 0.5, int(y) + 0.5) for x, y in pts]
+        else:
+            pts = [(int(x + 0.5), int(y + 0.5)) for x, y in pts]
+        mask = set()
+        for x, y, cx, cy in self._pixels():
+            if any(_segment_distance(cx, cy, a, b) <= w / 2 for a, b in zip(pts, pts[1:])):
+                mask.add((x, y))
+        for x, y in mask:
+            lit = light and (x - self.line, y) not in mask
+            self.c.set(x, y, light if lit else color)
+
+    def arc(self, centre, radius, start, end, width, color, inner=None):
+        """A ring from angle `start` to `end` (degrees, clockwise from the
+        right on the screen), `width` units wide about `radius`; `inner`
+        colours its innermost line."""
+        import math
+        cx0, cy0 = centre[0] * self.sx, centre[1] * self.sy
+        r, half = radius * self.sx, width * self.sx / 2
+        for x, y, cx, cy in self._pixels():
+            d = math.hypot(cx - cx0, cy - cy0)
+            a = math.degrees(math.atan2(cy - cy0, cx - cx0)) % 360
+            if abs(d - r) > half or not any(start <= a + k <= end for k in (0, 360)):
+                continue
+            self.c.set(x, y, inner if inner and d < r - half + self.line else color)
+
+
+def _inside(pts, x, y):
+    inside = False
+    for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1]):
+        if (y0 > y) != (y1 > y) and x < x0 + (y - y0) * (x1 - x0) / (y1 - y0):
+            inside = not inside
+    return inside
+
+
+def _segment_distance(px, py, a, b):
+    (ax, ay), (bx, by) = a, b
+    dx, dy = bx - ax, by - ay
+    t = 0 if dx == dy == 0 else max(0, min(1, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return ((px - ax - t * dx) ** 2 + (py - ay - t * dy) ** 2) ** 0.5
+
+
+def _outward(pts, side):
+    """The outward normal of one side of a polygon."""
+    (ax, ay), (bx, by) = side
+    nx, ny = by - ay, ax - bx
+    mx, my = (ax + bx) / 2, (ay + by) / 2
+    if _inside(pts, mx + nx * 0.01, my + ny * 0.01):
+        nx, ny = -nx, -ny
+    return nx, ny

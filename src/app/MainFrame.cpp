@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "framework/Dpi.h"
 #include "framework/FileChooser.h"
 #include "framework/Gdi.h"
 #include "framework/Language.h"
@@ -25,6 +26,10 @@ constexpr DWORD kToolbarStyle = WS_CHILD | WS_VISIBLE | TBSTYLE_TRANSPARENT | TB
 constexpr DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_AUTOHSCROLL | CBS_DROPDOWN;
 constexpr int kComboTextLimit = 257;
 constexpr COLORREF kToolbarMask = RGB(192, 192, 192);
+// The toolbar pictures are 16 by 15 pixels at 96 DPI, in buttons of 23 by 22
+// (the common controls' size for them: the picture and 7 pixels).
+constexpr SIZE kToolbarImage = {16, 15};
+constexpr SIZE kToolbarButton = {23, 22};
 
 // {image, command} of each button, left to right.
 constexpr int kMainButtons[][2] = {
@@ -33,16 +38,21 @@ constexpr int kMainButtons[][2] = {
 constexpr int kPath1Buttons[][2] = {{0, ID_PATH1_FILE}, {1, ID_PATH1_FOLDER}};
 constexpr int kPath2Buttons[][2] = {{0, ID_PATH2_FILE}, {1, ID_PATH2_FOLDER}};
 
-// The shell's small-icon system image list, asked for through the drive root
-// of the Windows folder.
-HIMAGELIST GetSmallSystemImageList()
+// The shell's small-icon (SHGFI_SMALLICON) or large-icon (SHGFI_LARGEICON)
+// system image list, asked for through the drive root of the Windows folder.
+HIMAGELIST GetSystemImageList(UINT size)
 {
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     windows[3] = '\0'; // keep "C:\"
     SHFILEINFOA info = {};
-    return reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoA(windows, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    return reinterpret_cast<HIMAGELIST>(::SHGetFileInfoA(windows, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | size));
+}
+
+int IconWidth(HIMAGELIST icons)
+{
+    int cx = 0, cy = 0;
+    return icons && ::ImageList_GetIconSize(icons, &cx, &cy) ? cx : 0;
 }
 
 RECT MakeRect(int x, int y, int cx, int cy)
@@ -71,9 +81,7 @@ void CMainFrame::CompleteStartup()
     // The toolbars are off screen while the bar is minimised, and nothing
     // paints them before the message loop runs; their tips show only under
     // the pointer. The context menus' images are needed when a menu opens.
-    FinishToolbar(m_wndToolBarMain, m_imlToolBarMain, 7);
-    FinishToolbar(m_wndToolBar1, m_imlToolBar1, 8);
-    FinishToolbar(m_wndToolBar2, m_imlToolBar2, 8);
+    FinishToolbars();
     m_menuDrawer.LoadToolbar(IDR_MENU_TOOLBAR);
 
     RegisterAppBar();
@@ -88,8 +96,23 @@ void CMainFrame::CompleteStartup()
 
 HIMAGELIST CMainFrame::SysImageList()
 {
-    if (!m_hSysImageList) m_hSysImageList = GetSmallSystemImageList();
+    if (!m_hSysImageList) m_hSysImageList = GetSystemImageList(SHGFI_SMALLICON);
     return m_hSysImageList;
+}
+
+HIMAGELIST CMainFrame::PathIcons(UINT dpi, int& size)
+{
+    // The shell's small icons are 16 pixels at 96 DPI and grow with the
+    // system's DPI (the large ones are twice as large).
+    const int box = AfxScale(16, dpi);
+    HIMAGELIST small = SysImageList();
+    size = IconWidth(small);
+    if (size >= box) return small;
+    if (!m_hSysImageListLarge) m_hSysImageListLarge = GetSystemImageList(SHGFI_LARGEICON);
+    const int large = IconWidth(m_hSysImageListLarge);
+    if (large > box || large <= size) return small;
+    size = large;
+    return m_hSysImageListLarge;
 }
 
 CMainFrame::PathSlot CMainFrame::Slot(int k)
@@ -98,23 +121,46 @@ CMainFrame::PathSlot CMainFrame::Slot(int k)
     return {m_wndCombo2, m_rcIcon2, m_nIcon2, m_history2};
 }
 
+void CMainFrame::FinishToolbars()
+{
+    FinishToolbar(m_wndToolBarMain, m_imlToolBarMain, 7);
+    FinishToolbar(m_wndToolBar1, m_imlToolBar1, 8);
+    FinishToolbar(m_wndToolBar2, m_imlToolBar2, 8);
+}
+
 void CMainFrame::FinishToolbar(CToolBarCtrl& toolbar, CImageList& images, int grow)
 {
-    images.LoadBitmap(AfxGetResourceHandle(), IDB_TOOLBAR, 16, grow, kToolbarMask);
+    const UINT dpi = GetDpi();
+    const ScaledBitmap picture = AfxFindScaledBitmap(IDB_TOOLBAR, dpi);
+    images.LoadBitmap(AfxGetResourceHandle(), picture.id, AfxScale(kToolbarImage.cx, picture.dpi), grow,
+                      kToolbarMask);
     toolbar.SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.GetSafeHandle()));
     // Making and restyling the tooltip windows (top-level windows) takes a
     // while; nothing needs them before the pointer rests on a button.
     if (HWND tips = reinterpret_cast<HWND>(toolbar.SendMessage(TB_GETTOOLTIPS))) {
         ::SetWindowLongPtrA(tips, GWL_STYLE, ::GetWindowLongPtrA(tips, GWL_STYLE) | TTS_ALWAYSTIP);
-        RECT margin = {2, 2, 2, 2};
+        const int m = AfxScale(2, dpi);
+        RECT margin = {m, m, m, m};
         ::SendMessageA(tips, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
     }
+}
+
+void CMainFrame::SizeToolbar(CToolBarCtrl& toolbar)
+{
+    // A picture drawn for a smaller scaling shows centred in the button.
+    const UINT dpi = GetDpi();
+    const ScaledBitmap picture = AfxFindScaledBitmap(IDB_TOOLBAR, dpi);
+    toolbar.SendMessage(TB_SETBITMAPSIZE, 0,
+                        MAKELPARAM(AfxScale(kToolbarImage.cx, picture.dpi), AfxScale(kToolbarImage.cy, picture.dpi)));
+    toolbar.SendMessage(TB_SETBUTTONSIZE, 0,
+                        MAKELPARAM(AfxScale(kToolbarButton.cx, dpi), AfxScale(kToolbarButton.cy, dpi)));
 }
 
 void CMainFrame::CreateToolbar(CToolBarCtrl& toolbar, UINT id, const RECT& rc, const int (*buttons)[2], int count)
 {
     toolbar.Create(kToolbarStyle, rc, this, id);
     toolbar.SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    SizeToolbar(toolbar);
     for (int i = 0; i < count; ++i) {
         TBBUTTON button = {};
         button.iBitmap = buttons[i][0];
@@ -140,7 +186,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     // work area, as high as the handle), so placing the bar moves none of
     // them. The toolbars' images and tips follow in CompleteStartup.
     RECT work = GetWorkArea();
-    m_layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, m_sizeHandle.cy);
+    m_layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, m_sizeHandle.cy, GetDpi());
     CreateToolbar(m_wndToolBarMain, IDC_TOOLBAR_MAIN, m_layout.toolbarMain, kMainButtons, 5);
     CreateToolbar(m_wndToolBar1, IDC_TOOLBAR_PATH1, m_layout.toolbar1, kPath1Buttons, 2);
     CreateToolbar(m_wndToolBar2, IDC_TOOLBAR_PATH2, m_layout.toolbar2, kPath2Buttons, 2);
@@ -161,19 +207,20 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     return 0;
 }
 
-CMainFrame::Layout CMainFrame::ComputeLayout(int workAreaWidth, int handleWidth, int cy)
+CMainFrame::Layout CMainFrame::ComputeLayout(int workAreaWidth, int handleWidth, int cy, UINT dpi)
 {
+    auto s = [dpi](int length) { return AfxScale(length, dpi); };
     const int L = handleWidth;
-    const int w = (workAreaWidth - 320) / 2;
-    const int t = (cy - 17) / 2;
+    const int w = (workAreaWidth - s(320)) / 2;
+    const int t = (cy - s(17)) / 2;
     Layout layout;
-    layout.toolbarMain = MakeRect(L + 5, 4, 125, 22);
-    layout.icon1 = RECT{L + 132, t + 1, L + 149, t + 18};
-    layout.combo1 = MakeRect(L + 158, 4, w, 100);
-    layout.toolbar1 = MakeRect(L + w + 160, 4, 50, 22);
-    layout.icon2 = RECT{L + w + 222, t + 1, L + w + 239, t + 18};
-    layout.combo2 = MakeRect(L + w + 248, 4, w, 100);
-    layout.toolbar2 = MakeRect(L + 2 * w + 250, 4, 50, 22);
+    layout.toolbarMain = MakeRect(L + s(5), s(4), s(125), s(22));
+    layout.icon1 = MakeRect(L + s(132), t + s(1), s(17), s(17));
+    layout.combo1 = MakeRect(L + s(158), s(4), w, s(100));
+    layout.toolbar1 = MakeRect(L + w + s(160), s(4), s(50), s(22));
+    layout.icon2 = MakeRect(L + w + s(222), t + s(1), s(17), s(17));
+    layout.combo2 = MakeRect(L + w + s(248), s(4), w, s(100));
+    layout.toolbar2 = MakeRect(L + 2 * w + s(250), s(4), s(50), s(22));
     return layout;
 }
 
@@ -190,9 +237,13 @@ bool CMainFrame::SamePlaces(const Layout& a, const Layout& b)
 void CMainFrame::OnSize(UINT type, int cx, int cy)
 {
     CFrameBarWnd::OnSize(type, cx, cy);
+    PlaceChildren(cy);
+}
 
+void CMainFrame::PlaceChildren(int cy)
+{
     RECT work = GetWorkArea();
-    Layout layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, cy);
+    Layout layout = ComputeLayout(work.right - work.left, m_sizeHandle.cx, cy, GetDpi());
     m_rcIcon1 = layout.icon1;
     m_rcIcon2 = layout.icon2;
     // Before the children exist there is nothing to place yet.
@@ -269,13 +320,38 @@ void CMainFrame::UpdateIconFromSelection(int k)
 void CMainFrame::OnPaint()
 {
     PaintDC dc(m_hWnd);
+    const UINT dpi = GetDpi();
+    int size = 0;
+    HIMAGELIST icons = PathIcons(dpi, size);
+    // A 16-pixel icon at 96 DPI, one pixel inside the box's frame; icons of
+    // another size centred on that place, and kept within the box.
+    const int inset = AfxScale(1, dpi) + (AfxScale(16, dpi) - size) / 2;
     for (int k = 1; k <= 2; ++k) {
         PathSlot slot = Slot(k);
         if (slot.nIcon == -1) continue;
-        ::ImageList_Draw(SysImageList(), slot.nIcon, dc, slot.rcIcon.left + 1, slot.rcIcon.top + 1,
-                         ILD_TRANSPARENT);
+        {
+            SavedDC saved(dc);
+            ::IntersectClipRect(dc, slot.rcIcon.left, slot.rcIcon.top, slot.rcIcon.right, slot.rcIcon.bottom);
+            ::ImageList_Draw(icons, slot.nIcon, dc, slot.rcIcon.left + inset, slot.rcIcon.top + inset,
+                             ILD_TRANSPARENT);
+        }
         Draw3dRect(dc, slot.rcIcon, RGB(128, 128, 128), RGB(255, 255, 255));
     }
+}
+
+BOOL CMainFrame::OnDpiChanged(UINT dpi)
+{
+    SizeToolbar(m_wndToolBarMain);
+    SizeToolbar(m_wndToolBar1);
+    SizeToolbar(m_wndToolBar2);
+    // Pictures and tips come once start-up is complete.
+    if (m_imlToolBarMain.GetSafeHandle()) FinishToolbars();
+    m_wndCombo1.ScaleFont();
+    m_wndCombo2.ScaleFont();
+    CFrameBarWnd::OnDpiChanged(dpi);
+    // Laid out again also when the strip kept its size.
+    PlaceChildren(GetClientRect().bottom);
+    return TRUE;
 }
 
 void CMainFrame::OnChooseFile(int k)

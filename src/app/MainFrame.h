@@ -6,6 +6,7 @@
 
 #include "bar/FrameBarWnd.h"
 #include "framework/Controls.h"
+#include "framework/Dpi.h"
 #include "framework/ImageList.h"
 #include "menus/MenuDrawer.h"
 #include "pathinput/ComboBox2.h"
@@ -46,11 +47,12 @@ public:
     void ApplyQueuedPaths();
 
     // Layout rule of OnSize: the child rectangles for a work area W pixels
-    // wide, a handle L pixels wide and a client cy pixels high.
+    // wide, a handle L pixels wide and a client cy pixels high, at `dpi`
+    // (every other length is written for 96 DPI and scaled).
     struct Layout {
         RECT toolbarMain, icon1, combo1, toolbar1, icon2, combo2, toolbar2;
     };
-    static Layout ComputeLayout(int workAreaWidth, int handleWidth, int cy);
+    static Layout ComputeLayout(int workAreaWidth, int handleWidth, int cy, UINT dpi = kDefaultDpi);
     static bool SamePlaces(const Layout& a, const Layout& b);
 
     // "C:" names the drive root "C:\"; any other text is returned unchanged.
@@ -70,6 +72,7 @@ public:
     int m_nIcon1 = -1;
     int m_nIcon2 = -1;
     HIMAGELIST m_hSysImageList = nullptr; // taken when first needed (SysImageList)
+    HIMAGELIST m_hSysImageListLarge = nullptr; // the shell's large icons (shared), when a box needs them
     PathHistory m_history1;
     PathHistory m_history2;
     std::string m_strWinDiffPath;
@@ -93,6 +96,10 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(CREATESTRUCTA* cs) override;
     void OnSize(UINT type, int cx, int cy) override;
+    // A new DPI: the toolbars and path boxes rescaled, then the strip
+    // refitted and laid out again (the menu drawer follows by itself);
+    // texts, lists, icons, focus and the minimised or slid-out state stay.
+    BOOL OnDpiChanged(UINT dpi) override;
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
@@ -106,12 +113,21 @@ private:
     PathSlot Slot(int k);
 
     void CreateToolbar(CToolBarCtrl& toolbar, UINT id, const RECT& rc, const int (*buttons)[2], int count);
-    // Gives a toolbar its images (bitmap 132, list growing by `grow`) and
-    // its buttons' tooltips, shown even while the bar is inactive, with
-    // 2-pixel margins.
+    // The size of a toolbar's buttons and images at the bar's DPI.
+    void SizeToolbar(CToolBarCtrl& toolbar);
+    // Gives a toolbar its images (bitmap 132 as drawn for the bar's DPI,
+    // list growing by `grow`) and its buttons' tooltips, shown even while
+    // the bar is inactive, with margins of 2 pixels at 96 DPI.
     void FinishToolbar(CToolBarCtrl& toolbar, CImageList& images, int grow);
+    void FinishToolbars();
     // The shell's small-icon system image list.
     HIMAGELIST SysImageList();
+    // The shell's icons for the icon boxes at `dpi`, and their size: its
+    // small icons, or its large ones where those are the closer to the
+    // size a box shows (on a display scaled above the system's).
+    HIMAGELIST PathIcons(UINT dpi, int& size);
+    // Places the children for a client `cy` pixels high.
+    void PlaceChildren(int cy);
     void OnPaint();
     LRESULT OnClearHistory();
     void UpdateIconFromEdit(int k);

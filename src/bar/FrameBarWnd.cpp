@@ -1,5 +1,7 @@
 #include "bar/FrameBarWnd.h"
 
+#include "bar/BarPictures.h"
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "settings/WindowsVersion.h"
 
@@ -39,10 +41,28 @@ CFrameBarWnd::~CFrameBarWnd() = default;
 
 BOOL CFrameBarWnd::LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId)
 {
+    m_nBitmapIds[0] = handleId;
+    m_nBitmapIds[1] = handleActiveId;
+    m_nBitmapIds[2] = tileId;
     HINSTANCE resources = AfxGetResourceHandle();
-    m_dibHandle.Load(resources, handleId);
-    m_dibHandleActive.Load(resources, handleActiveId);
-    m_dibTile.Load(resources, tileId);
+    const UINT dpi = GetDpi();
+    if (dpi == kDefaultDpi) {
+        m_dibHandle.Load(resources, handleId);
+        m_dibHandleActive.Load(resources, handleActiveId);
+        m_dibTile.Load(resources, tileId);
+    } else {
+        // The drawn pictures stand for the resources: a missing one leaves
+        // its part unpainted here too.
+        auto exists = [&](UINT id) {
+            return ::FindResourceA(resources, MAKEINTRESOURCEA(LOWORD(id)), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+        };
+        m_dibHandle.DeleteObject();
+        m_dibHandleActive.DeleteObject();
+        m_dibTile.DeleteObject();
+        if (exists(handleId)) m_dibHandle.SetBitmap(DrawBarHandle(dpi, false));
+        if (exists(handleActiveId)) m_dibHandleActive.SetBitmap(DrawBarHandle(dpi, true));
+        if (exists(tileId)) m_dibTile.SetBitmap(DrawBarTile(dpi));
+    }
     m_sizeHandle = m_dibHandle.GetSize();
     return TRUE;
 }
@@ -67,8 +87,7 @@ BOOL CFrameBarWnd::PlaceBar()
     // Not activated yet: ShowBar brings it to the foreground as it shows it.
     // Activating a hidden window starts its input context first, which takes
     // a while with nothing on the screen.
-    ::SetWindowPos(m_hWnd, nullptr, work.right - m_sizeHandle.cx, work.top, work.right - work.left,
-                   m_sizeHandle.cy, SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    FitBar(work, work.top, SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -79,12 +98,27 @@ void CFrameBarWnd::ShowBar()
     UpdateWindow();
 }
 
+void CFrameBarWnd::FitBar(const RECT& work, int top, UINT flags)
+{
+    int left = m_bMinimized ? work.right - m_sizeHandle.cx : work.left;
+    ::SetWindowPos(m_hWnd, nullptr, left, top, work.right - work.left, m_sizeHandle.cy, flags);
+}
+
 void CFrameBarWnd::RecalcBarPosition()
 {
     RECT work = GetWorkArea();
-    int left = m_bMinimized ? work.right - m_sizeHandle.cx : work.left;
-    ::SetWindowPos(m_hWnd, nullptr, left, work.top, work.right - work.left, m_sizeHandle.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    FitBar(work, work.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CFrameBarWnd::OnDpiChanged(UINT)
+{
+    // Ignores the rectangle the system suggests: the strip fits itself to
+    // the work area. It reserves no room on the screen (the shell only
+    // notifies it), so no reservation has to follow its new height.
+    LoadBitmaps(m_nBitmapIds[0], m_nBitmapIds[1], m_nBitmapIds[2]);
+    FitBar(GetWorkArea(), ClampTop(GetWindowRect().top, m_sizeHandle.cy), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return TRUE;
 }
 
 void CFrameBarWnd::MaximizeBar()
@@ -270,18 +304,22 @@ void CFrameBarWnd::OnActivateApp(BOOL active, DWORD thread)
     UpdateWindow();
 }
 
-int CFrameBarWnd::DragTop(POINT point) const
+int CFrameBarWnd::ClampTop(int top, int height) const
 {
-    ::ClientToScreen(m_hWnd, &point);
-    RECT work = GetWorkArea();
-    RECT rc = GetWindowRect();
-    int top = point.y - m_ptDragStart.y;
     // The upper limit is the top of the screen, not of the work area; the
     // lower limit (the strip's bottom on the work area's bottom) wins when
     // the two conflict.
+    RECT work = GetWorkArea();
     if (top < 0) top = 0;
-    if (top > work.bottom - (rc.bottom - rc.top)) top = work.bottom - (rc.bottom - rc.top);
+    if (top > work.bottom - height) top = work.bottom - height;
     return top;
+}
+
+int CFrameBarWnd::DragTop(POINT point) const
+{
+    ::ClientToScreen(m_hWnd, &point);
+    RECT rc = GetWindowRect();
+    return ClampTop(point.y - m_ptDragStart.y, rc.bottom - rc.top);
 }
 
 void CFrameBarWnd::MoveToTop(int top) const

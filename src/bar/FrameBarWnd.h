@@ -15,6 +15,13 @@
 // nothing; sliding the bar out gives it back to its control (the first one
 // that Tab reaches, the first time).
 //
+// The strip is drawn for the DPI of its display: at 100 % from the three
+// bitmaps, at other scalings from the same shapes drawn at their size (the
+// handle's width and the strip's height grow with them). When the DPI
+// changes (WM_DPICHANGED) it takes the pictures for the new one and refits
+// itself, keeping its place on the screen and its minimised or slid-out
+// state.
+//
 // The window registers as an application desktop toolbar only to hear about
 // taskbar changes; it reserves no screen space. The owner registers it
 // (RegisterAppBar) once the strip is on screen, so that the shell's DLL
@@ -37,8 +44,9 @@ public:
     ~CFrameBarWnd() override;
 
     // Loads the handle (inactive, active) and tile bitmaps from the
-    // application's resources; the inactive handle gives the handle's width
-    // and the strip's height. Missing bitmaps leave their part unpainted.
+    // application's resources, or at a DPI other than 96 draws their shapes
+    // at its scale; the inactive handle gives the handle's width and the
+    // strip's height. Missing bitmaps leave their part unpainted.
     BOOL LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId);
     // Restyles the window into the strip (popup, tool window) and places it,
     // minimised, at the top of the work area. Called once, before ShowBar.
@@ -74,6 +82,10 @@ protected:
     virtual int OnCreate(CREATESTRUCTA* cs);
     virtual void OnSize(UINT type, int cx, int cy);
     virtual void OnDestroy();
+    // The pictures for the new DPI, then the strip refitted to them in the
+    // same state and at the same height on the screen. A derived frame
+    // rescales its controls first, then calls this version.
+    BOOL OnDpiChanged(UINT dpi) override;
 
     BOOL OnEraseBkgnd(HDC dc);
     void OnLButtonDown(UINT flags, POINT point);
@@ -103,9 +115,17 @@ private:
     // The focus to the remembered control, else to the first that Tab
     // reaches, else to the bar.
     void RestoreFocus();
+    // The resource ids LoadBitmaps had, for loading again at another DPI.
+    UINT m_nBitmapIds[3] = {};
     // Where an Alt-drag with the cursor at `point` (client coordinates)
     // puts the strip's top edge on the screen.
     int DragTop(POINT point) const;
+    // `top` kept within the screen's top and the work area's bottom for a
+    // strip `height` pixels high.
+    int ClampTop(int top, int height) const;
+    // Sizes the strip to the work area's width and the handle's height, with
+    // its top at `top` and its left edge where its state puts it.
+    void FitBar(const RECT& work, int top, UINT flags);
     void MoveToTop(int top) const;
     // The default handling of a message (the frame window's).
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -1,6 +1,7 @@
 #include "controls/HyperLink.h"
 
 #include "framework/CodePage.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -361,7 +362,9 @@ void CHyperLink::OnTimer()
     ::KillTimer(m_hWnd, m_nHoverTimerId);
     if (m_nUnderlineMode != 1)
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontNormal.Get()), TRUE);
-    client.bottom += 10;
+    // 10 pixels (at 96 DPI) below the control too, where the underline of
+    // a font taller than the control may have reached.
+    client.bottom += AfxScale(10, GetDpi());
     ::InvalidateRect(m_hWnd, &client, TRUE);
 }
 

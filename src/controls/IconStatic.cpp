@@ -1,12 +1,19 @@
 #include "controls/IconStatic.h"
 
+#include "framework/Dpi.h"
 #include "framework/Gdi.h"
 #include "framework/WinApp.h"
 
 namespace {
 
 constexpr COLORREF kBoxBackground = RGB(128, 128, 128);
-constexpr int kShadow = 4; // width of the drop shadow
+// Widths at 96 DPI: the drop shadow, the frame, and the frame and white ring
+// around the icon.
+constexpr int kShadow = 4;
+constexpr int kFrame = 1;
+constexpr int kIconInset = 2;
+// The size of the box's icon's picture (one 32 by 32 image).
+constexpr int kIconPicture = 32;
 
 void FillSolid(HDC dc, int x, int y, int w, int h, COLORREF color)
 {
@@ -29,7 +36,20 @@ CIconStatic::~CIconStatic()
 
 BOOL CIconStatic::SetIconId(UINT id)
 {
-    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(id)));
+    const LPCSTR name = MAKEINTRESOURCEA(LOWORD(id));
+    if (GetDpi() == kDefaultDpi) {
+        m_ownIcon.Reset();
+        m_hIcon = ::LoadIconA(AfxGetResourceHandle(), name);
+        m_cxIcon = ::GetSystemMetrics(SM_CXICON);
+        m_cyIcon = ::GetSystemMetrics(SM_CYICON);
+    } else {
+        // Not at the scaled system icon size: the loader would enlarge the
+        // picture first, and the box once more.
+        m_cxIcon = m_cyIcon = kIconPicture;
+        m_ownIcon.Reset(static_cast<HICON>(
+            ::LoadImageA(AfxGetResourceHandle(), name, IMAGE_ICON, m_cxIcon, m_cyIcon, 0)));
+        m_hIcon = m_ownIcon.Get();
+    }
     return m_hIcon != nullptr;
 }
 
@@ -37,31 +57,32 @@ void CIconStatic::DrawIconBox(HDC dc, const RECT& rc) const
 {
     const int w = rc.right - rc.left;
     const int h = rc.bottom - rc.top;
+    const UINT dpi = GetDpi();
+    const int shadowWidth = AfxScale(kShadow, dpi), frame = AfxScale(kFrame, dpi);
+    const int inset = AfxScale(kIconInset, dpi);
     FillSolid(dc, rc.left, rc.top, w, h, kBoxBackground);
 
-    // The white box with its one-pixel black frame.
-    {
-        SelectGuard pen(dc, ::GetStockObject(BLACK_PEN));
-        SelectGuard brush(dc, ::GetStockObject(WHITE_BRUSH));
-        ::Rectangle(dc, 0, 0, w - kShadow, h - kShadow);
-    }
+    // The white box with its black frame.
+    FillSolid(dc, 0, 0, w - shadowWidth, h - shadowWidth, RGB(0, 0, 0));
+    FillSolid(dc, frame, frame, w - shadowWidth - 2 * frame, h - shadowWidth - 2 * frame, RGB(255, 255, 255));
     // The shadow along the right and the bottom edge, offset down and right.
     auto shadow = static_cast<HBRUSH>(::GetStockObject(DKGRAY_BRUSH));
-    RECT right = {w - kShadow, kShadow, w, h};
-    RECT bottom = {kShadow, h - kShadow, w, h};
+    RECT right = {w - shadowWidth, shadowWidth, w, h};
+    RECT bottom = {shadowWidth, h - shadowWidth, w, h};
     ::FillRect(dc, &right, shadow);
     ::FillRect(dc, &bottom, shadow);
 
     // The icon, drawn on white at its own size and stretched into the box
-    // (one white pixel inside the frame on every side).
+    // (a white ring inside the frame on every side).
     Bitmap iconBitmap(::CreateCompatibleBitmap(dc, m_cxIcon, m_cyIcon));
     if (!iconBitmap) return;
     MemoryDC iconDC(dc);
     if (!iconDC) return;
     SelectGuard selectBitmap(iconDC, iconBitmap);
     ::PatBlt(iconDC, 0, 0, m_cxIcon, m_cyIcon, WHITENESS);
-    if (m_hIcon) ::DrawIcon(iconDC, 0, 0, m_hIcon);
-    ::StretchBlt(dc, 2, 2, w - 2 * kShadow, h - 2 * kShadow, iconDC, 0, 0, m_cxIcon, m_cyIcon, SRCCOPY);
+    if (m_hIcon) ::DrawIconEx(iconDC, 0, 0, m_hIcon, m_cxIcon, m_cyIcon, 0, nullptr, DI_NORMAL);
+    ::StretchBlt(dc, inset, inset, w - 2 * shadowWidth, h - 2 * shadowWidth, iconDC, 0, 0, m_cxIcon, m_cyIcon,
+                 SRCCOPY);
 }
 
 BOOL CIconStatic::OnEraseBkgnd(HDC dc)

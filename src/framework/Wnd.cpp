@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include "framework/Dpi.h"
+
 #include <unordered_map>
 #include <vector>
 
@@ -208,7 +210,25 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_DPICHANGED) {
+        // The new DPI in the low word (the x axis; the y axis's is the same).
+        m_nDpi = AfxUsableDpi(LOWORD(wParam));
+        if (OnDpiChanged(m_nDpi)) return 0;
+    }
     return DefWindowProc(msg, wParam, lParam);
+}
+
+BOOL CWnd::OnDpiChanged(UINT)
+{
+    return FALSE;
+}
+
+UINT CWnd::GetDpi() const
+{
+    HWND root = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    const CWnd* top = root == m_hWnd ? this : FromHandle(root);
+    if (top && top->m_nDpi) return top->m_nDpi;
+    return AfxQueryWindowDpi(m_hWnd);
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*)

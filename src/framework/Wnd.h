@@ -71,6 +71,10 @@ public:
     virtual void PreSubclassWindow() {}
     // Called after the last message of the window; the object is detached.
     virtual void PostNcDestroy() {}
+    // WM_DPICHANGED reached this top-level window; GetDpi gives `dpi` already.
+    // TRUE when the window has fitted itself to the new DPI; FALSE lets the
+    // default handling have the message (a dialog's resizes the dialog).
+    virtual BOOL OnDpiChanged(UINT dpi);
 
     // Thin wrappers ----------------------------------------------------------
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -93,6 +97,11 @@ public:
     // Centres this window over another one (the owner when nullptr).
     void CenterWindow(HWND alternateOwner = nullptr) const;
 
+    // Display scaling (framework/Dpi.h): the DPI of the display this window
+    // shows on (96 = 100 %), which is its top-level window's: the last DPI
+    // that WM_DPICHANGED gave that window, or else the system's answer.
+    UINT GetDpi() const;
+
 protected:
     WNDPROC m_pfnSuper = nullptr;
 
@@ -103,6 +112,8 @@ private:
     // life then ends when the outermost returns.
     int m_nMessageDepth = 0;
     bool m_bPostNcDestroyPending = false;
+    // The DPI that WM_DPICHANGED last gave this window; 0 until one came.
+    UINT m_nDpi = 0;
 
     friend struct WndInternals;
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

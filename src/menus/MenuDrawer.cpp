@@ -1,6 +1,7 @@
 #include "menus/MenuDrawer.h"
 
 #include "framework/CodePage.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/MenuRadio.h"
 #include "framework/WinApp.h"
@@ -199,7 +200,10 @@ void CMenuDrawer::InitRadioMark()
     SelectGuard selPen(mem, ::GetStockObject(BLACK_PEN));
     SelectGuard selBrush(mem, ::GetStockObject(BLACK_BRUSH));
     ::PatBlt(mem, 0, 0, bm.bmWidth, bm.bmHeight, WHITENESS);
-    const int dx = bm.bmWidth / 2 - 2, dy = bm.bmHeight / 2 - 2;
+    // A dot 4 pixels across (at 96 DPI) in the middle; the mark has the
+    // system's size, made for its DPI.
+    const int margin = AfxScale(2, AfxGetSystemDpi());
+    const int dx = bm.bmWidth / 2 - margin, dy = bm.bmHeight / 2 - margin;
     ::Ellipse(mem, dx, dy, bm.bmWidth - dx, bm.bmHeight - dy);
 }
 
@@ -207,7 +211,10 @@ BOOL CMenuDrawer::LoadToolbar(UINT id)
 {
     const WORD resId = LOWORD(id);
     HINSTANCE module = AfxGetResourceHandle();
-    Bitmap bitmap(LoadSysColorBitmap(module, resId));
+    // The images as drawn for the window's DPI; the toolbar resource gives
+    // their size at 96 DPI.
+    const ScaledBitmap picture = AfxFindScaledBitmap(resId, GetDpi());
+    Bitmap bitmap(LoadSysColorBitmap(module, picture.id));
     if (!bitmap) return FALSE;
 
     HRSRC res = ::FindResourceA(module, MAKEINTRESOURCEA(resId), MAKEINTRESOURCEA(kToolbarResourceType));
@@ -216,6 +223,8 @@ BOOL CMenuDrawer::LoadToolbar(UINT id)
     const void* data = handle ? ::LockResource(handle) : nullptr;
     ToolbarLayout layout;
     if (!ParseToolbarResource(data, ::SizeofResource(module, res), &layout)) return FALSE;
+    layout.cx = AfxScale(layout.cx, picture.dpi);
+    layout.cy = AfxScale(layout.cy, picture.dpi);
     return AddToolbar(resId, layout, bitmap);
 }
 
@@ -256,13 +265,15 @@ int CMenuDrawer::GetImageIndex(UINT command) const
     return it == m_imageIndex.end() ? -1 : it->second;
 }
 
+UINT CMenuDrawer::GetDpi() const
+{
+    return GetHookedWnd() ? GetHookedWnd()->GetDpi() : AfxGetSystemDpi();
+}
+
 HFONT CMenuDrawer::GetMenuFont()
 {
     if (!m_menuFont) {
-        NONCLIENTMETRICSA ncm = {};
-        ncm.cbSize = sizeof(ncm);
-        if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
-            m_menuFont.Reset(::CreateFontIndirectA(&ncm.lfMenuFont));
+        m_menuFont.Reset(AfxCreateMenuFont(GetDpi()));
         if (!m_menuFont) {
             LOGFONTA lf = {};
             if (::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
@@ -407,8 +418,9 @@ BOOL CMenuDrawer::OnMeasureItem(MEASUREITEMSTRUCT* mis)
     const MenuItemData* record = FindRecord(mis->itemData);
     if (!record) return FALSE;
 
+    const UINT dpi = GetDpi();
     if (record->type & MFT_SEPARATOR) {
-        mis->itemHeight = static_cast<UINT>(::GetSystemMetrics(SM_CYMENU) / 2);
+        mis->itemHeight = static_cast<UINT>(AfxGetSystemMetricsForDpi(SM_CYMENU, dpi) / 2);
         mis->itemWidth = 0;
         return TRUE;
     }
@@ -419,11 +431,11 @@ BOOL CMenuDrawer::OnMeasureItem(MEASUREITEMSTRUCT* mis)
     ::DrawTextW(screen, label.c_str(), static_cast<int>(label.size()), &rc,
                 DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
     int height = rc.bottom - rc.top;
-    if (height < 16) height = 16;
-    height += 4;
+    if (height < AfxScale(16, dpi)) height = AfxScale(16, dpi);
+    height += AfxScale(4, dpi);
     if (height % 2) ++height;
     mis->itemHeight = static_cast<UINT>(height);
-    mis->itemWidth = static_cast<UINT>(rc.right - rc.left + 36);
+    mis->itemWidth = static_cast<UINT>(rc.right - rc.left + AfxScale(36, dpi));
     return TRUE;
 }
 
@@ -435,6 +447,7 @@ BOOL CMenuDrawer::OnDrawItem(const DRAWITEMSTRUCT* dis)
 
     RECT rc = dis->rcItem;
     HDC dc = dis->hDC;
+    const UINT dpi = GetDpi();
     SavedDC saved(dc);
     if (record->type & MFT_SEPARATOR) {
         DrawSeparatorItem(dc, rc);
@@ -449,7 +462,7 @@ BOOL CMenuDrawer::OnDrawItem(const DRAWITEMSTRUCT* dis)
 
     if (record->image >= 0) {
         DrawImageItem(dc, rc, enabled, selected, checked, checked ? checkImages : nullptr, m_images,
-                      record->image, font, record->label, MenuLookForSystem());
+                      record->image, font, record->label, MenuLookForSystem(), dpi);
     } else {
         int checkIndex = -1;
         if (checked) {
@@ -461,7 +474,7 @@ BOOL CMenuDrawer::OnDrawItem(const DRAWITEMSTRUCT* dis)
             checkIndex = info.hbmpChecked ? kRadioMark : kCheckMark;
             if (selected) ++checkIndex;
         }
-        DrawPlainItem(dc, rc, enabled, selected, checked, checkImages, checkIndex, font, record->label);
+        DrawPlainItem(dc, rc, enabled, selected, checked, checkImages, checkIndex, font, record->label, dpi);
     }
     return TRUE;
 }
@@ -503,6 +516,13 @@ LRESULT CMenuDrawer::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_WININICHANGE:
         Refresh();
         break;
+    case WM_DPICHANGED: {
+        // The window takes the new DPI first; then the images and the font
+        // are made again for it.
+        LRESULT result = CSubclassWnd::WindowProc(hwnd, msg, wParam, lParam);
+        Refresh();
+        return result;
+    }
     case WM_DRAWITEM:
         if (OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
         break;

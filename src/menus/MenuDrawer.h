@@ -9,7 +9,8 @@
 // ordinary one and frees the records.
 //
 // The images come from toolbar resources (type 241) and the bitmaps with the
-// same ids: each command id of a toolbar gets the image of its button.
+// same ids (AfxFindScaledBitmap: as drawn for the window's DPI): each command
+// id of a toolbar gets the image of its button.
 //
 // Use (the owner window, in its creation handler):
 //     m_menuDrawer.Install(this);
@@ -79,8 +80,14 @@ public:
     // the masking). LoadToolbar ends here.
     BOOL AddToolbar(UINT id, const ToolbarLayout& layout, HBITMAP bitmap);
 
-    // The menu font (the system's menu font), created on first use.
+    // The menu font (the system's menu font, for the window's DPI), created
+    // on first use.
     HFONT GetMenuFont();
+    // The DPI the menus are drawn for: the hooked window's (the system's
+    // while the drawer is not hooked). The images, the font and every length
+    // of measuring and drawing follow it; when the window's DPI changes
+    // (WM_DPICHANGED), the images and the font are made again.
+    UINT GetDpi() const;
 
     // Converts the items of `menu` to owner-drawn (ownerDraw TRUE) or back.
     // With `sysMenu` set, system commands (ids 0xF000 and up) stay as they are.

@@ -10,6 +10,7 @@ namespace {
 // it is white" (P ^ (S & (D ^ P))).
 const DWORD kRopPaintBlackAsBrush = 0x00B8074A;
 
+// The box of a check mark drawn without a check-mark list, at 96 DPI.
 const int kCheckGlyphSize = 16;
 
 // Paints `color` into `dc` at (x, y) wherever the monochrome picture in
@@ -32,37 +33,50 @@ void PaintMaskInColor(HDC dc, HDC mask, int x, int y, int w, int h, COLORREF col
 
 // The system's check mark (or radio dot) at the image position, in `color`
 // when enabled, engraved when grayed. Used when no check-mark list exists.
-void DrawCheckGlyph(HDC dc, POINT pt, bool radio, BOOL enabled, COLORREF color)
+void DrawCheckGlyph(HDC dc, POINT pt, bool radio, BOOL enabled, COLORREF color, UINT dpi)
 {
+    const int size = AfxScale(kCheckGlyphSize, dpi);
     MemoryDC mem(dc);
-    Bitmap bmp(::CreateBitmap(kCheckGlyphSize, kCheckGlyphSize, 1, 1, nullptr));
+    Bitmap bmp(::CreateBitmap(size, size, 1, 1, nullptr));
     if (!mem || !bmp) return;
     SelectGuard selBmp(mem, bmp);
-    ::PatBlt(mem, 0, 0, kCheckGlyphSize, kCheckGlyphSize, WHITENESS);
+    ::PatBlt(mem, 0, 0, size, size, WHITENESS);
     // The frame control draws the mark black on white: a ready mask. Keep it
     // the size of the system's own menu check mark, centred in the cell.
-    int cx = ::GetSystemMetrics(SM_CXMENUCHECK);
-    int cy = ::GetSystemMetrics(SM_CYMENUCHECK);
-    if (cx <= 0 || cx > kCheckGlyphSize) cx = kCheckGlyphSize - 2;
-    if (cy <= 0 || cy > kCheckGlyphSize) cy = kCheckGlyphSize - 2;
-    RECT rc = {(kCheckGlyphSize - cx) / 2, (kCheckGlyphSize - cy) / 2, 0, 0};
+    int cx = AfxGetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
+    int cy = AfxGetSystemMetricsForDpi(SM_CYMENUCHECK, dpi);
+    if (cx <= 0 || cx > size) cx = size - AfxScale(2, dpi);
+    if (cy <= 0 || cy > size) cy = size - AfxScale(2, dpi);
+    RECT rc = {(size - cx) / 2, (size - cy) / 2, 0, 0};
     rc.right = rc.left + cx;
     rc.bottom = rc.top + cy;
     ::DrawFrameControl(mem, &rc, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
     if (enabled) {
-        PaintMaskInColor(dc, mem, pt.x, pt.y, kCheckGlyphSize, kCheckGlyphSize, color);
+        PaintMaskInColor(dc, mem, pt.x, pt.y, size, size, color);
     } else {
-        PaintMaskInColor(dc, mem, pt.x + 1, pt.y + 1, kCheckGlyphSize, kCheckGlyphSize,
-                         ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        PaintMaskInColor(dc, mem, pt.x, pt.y, kCheckGlyphSize, kCheckGlyphSize,
-                         ::GetSysColor(COLOR_BTNSHADOW));
+        const int d = AfxScale(1, dpi);
+        PaintMaskInColor(dc, mem, pt.x + d, pt.y + d, size, size, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        PaintMaskInColor(dc, mem, pt.x, pt.y, size, size, ::GetSysColor(COLOR_BTNSHADOW));
     }
 }
 
-void DrawCellEdge(HDC dc, const RECT& item, UINT edge)
+void DrawCellEdge(HDC dc, const RECT& item, UINT edge, UINT dpi)
 {
-    RECT cell = MenuImageCell(item);
+    RECT cell = MenuImageCell(item, dpi);
     ::DrawEdge(dc, &cell, edge, BF_RECT);
+}
+
+// Where an image of `images` goes: a 16 by 15 image (at 96 DPI) at the image
+// position, an image of another size centred on that place.
+POINT ImageAt(const RECT& item, HIMAGELIST images, UINT dpi)
+{
+    POINT pt = MenuImagePosition(item, dpi);
+    int cx = 0, cy = 0;
+    if (images && ::ImageList_GetIconSize(images, &cx, &cy)) {
+        pt.x += (AfxScale(16, dpi) - cx) / 2;
+        pt.y += (AfxScale(15, dpi) - cy) / 2;
+    }
+    return pt;
 }
 
 COLORREF LabelColor(BOOL enabled, BOOL selected)
@@ -74,22 +88,22 @@ COLORREF LabelColor(BOOL enabled, BOOL selected)
 // Steps shared by both item kinds: the engraved shadow of a grayed label and
 // the label itself.
 void DrawLabel(HDC dc, const RECT& item, BOOL enabled, BOOL selected, HFONT font,
-               const std::string& label)
+               const std::string& label, UINT dpi)
 {
-    RECT text = MenuTextRect(item);
+    RECT text = MenuTextRect(item, dpi);
     if (!enabled &&
         (!selected || ::GetSysColor(COLOR_GRAYTEXT) == ::GetSysColor(COLOR_HIGHLIGHT))) {
         RECT shadow = text;
-        ::OffsetRect(&shadow, 1, 1);
+        ::OffsetRect(&shadow, AfxScale(1, dpi), AfxScale(1, dpi));
         DrawMenuText(dc, shadow, font, label, ::GetSysColor(COLOR_BTNHIGHLIGHT));
     }
     DrawMenuText(dc, text, font, label, LabelColor(enabled, selected));
 }
 
-RECT HighlightBand(const RECT& item, bool afterCell)
+RECT HighlightBand(const RECT& item, bool afterCell, UINT dpi)
 {
     RECT band = item;
-    band.left = afterCell ? MenuImageCell(item).right + 2 : item.left + 2;
+    band.left = (afterCell ? MenuImageCell(item, dpi).right : item.left) + AfxScale(2, dpi);
     return band;
 }
 
@@ -100,20 +114,22 @@ MenuLook MenuLookForSystem()
     return IsWindowsXPOrLater() ? MenuLook::XP : MenuLook::Classic;
 }
 
-RECT MenuImageCell(const RECT& item)
+RECT MenuImageCell(const RECT& item, UINT dpi)
 {
-    int top = item.top + (item.bottom - item.top - 20) / 2;
-    return RECT{item.left + 2, top, item.left + 22, top + 20};
+    const int height = AfxScale(20, dpi);
+    int top = item.top + (item.bottom - item.top - height) / 2;
+    return RECT{item.left + AfxScale(2, dpi), top, item.left + AfxScale(22, dpi), top + height};
 }
 
-POINT MenuImagePosition(const RECT& item)
+POINT MenuImagePosition(const RECT& item, UINT dpi)
 {
-    return POINT{item.left + 4, item.top + (item.bottom - item.top - 16) / 2};
+    return POINT{item.left + AfxScale(4, dpi), item.top + (item.bottom - item.top - AfxScale(16, dpi)) / 2};
 }
 
-RECT MenuTextRect(const RECT& item)
+RECT MenuTextRect(const RECT& item, UINT dpi)
 {
-    return RECT{MenuImageCell(item).right + 4, item.top, item.right - 16, item.bottom};
+    return RECT{MenuImageCell(item, dpi).right + AfxScale(4, dpi), item.top, item.right - AfxScale(16, dpi),
+                item.bottom};
 }
 
 void FillSolid(HDC dc, const RECT& rc, COLORREF color)
@@ -134,51 +150,53 @@ void DrawSeparatorItem(HDC dc, const RECT& rc)
 
 void DrawImageItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL checked,
                    HIMAGELIST checkImages, HIMAGELIST images, int image, HFONT font,
-                   const std::string& label, MenuLook look)
+                   const std::string& label, MenuLook look, UINT dpi)
 {
     const bool xp = look == MenuLook::XP;
     FillSolid(dc, rc, ::GetSysColor(xp && selected ? COLOR_HIGHLIGHT : COLOR_MENU));
 
-    POINT pt = MenuImagePosition(rc);
+    POINT pt = ImageAt(rc, images, dpi);
     if (!enabled) {
-        DrawDisabledImage(dc, images, image, pt, FALSE);
+        DrawDisabledImage(dc, images, image, pt, FALSE, dpi);
     } else {
         if (checked && !selected) {
-            if (checkImages)
-                ::ImageList_Draw(checkImages, kCheckUnderImage, dc, pt.x, pt.y, ILD_TRANSPARENT);
-            else
-                DrawCellEdge(dc, rc, BDR_SUNKENINNER);
+            if (checkImages) {
+                POINT mark = ImageAt(rc, checkImages, dpi);
+                ::ImageList_Draw(checkImages, kCheckUnderImage, dc, mark.x, mark.y, ILD_TRANSPARENT);
+            } else {
+                DrawCellEdge(dc, rc, BDR_SUNKENINNER, dpi);
+            }
         } else if (selected && !xp) {
-            DrawCellEdge(dc, rc, checked ? BDR_SUNKENINNER : BDR_RAISEDINNER);
+            DrawCellEdge(dc, rc, checked ? BDR_SUNKENINNER : BDR_RAISEDINNER, dpi);
         }
         ::ImageList_Draw(images, image, dc, pt.x, pt.y, ILD_TRANSPARENT);
     }
 
-    if (!xp && selected) FillSolid(dc, HighlightBand(rc, true), ::GetSysColor(COLOR_HIGHLIGHT));
-    DrawLabel(dc, rc, enabled, selected, font, label);
+    if (!xp && selected) FillSolid(dc, HighlightBand(rc, true, dpi), ::GetSysColor(COLOR_HIGHLIGHT));
+    DrawLabel(dc, rc, enabled, selected, font, label, dpi);
 }
 
 void DrawPlainItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL checked,
-                   HIMAGELIST checkImages, int checkIndex, HFONT font, const std::string& label)
+                   HIMAGELIST checkImages, int checkIndex, HFONT font, const std::string& label, UINT dpi)
 {
     FillSolid(dc, rc, ::GetSysColor(COLOR_MENU));
 
     if (checked) {
-        DrawCellEdge(dc, rc, BDR_SUNKENINNER);
-        POINT pt = MenuImagePosition(rc);
+        DrawCellEdge(dc, rc, BDR_SUNKENINNER, dpi);
         if (checkImages && checkIndex >= 0) {
+            POINT pt = ImageAt(rc, checkImages, dpi);
             if (enabled)
                 ::ImageList_Draw(checkImages, checkIndex, dc, pt.x, pt.y, ILD_TRANSPARENT);
             else
-                DrawDisabledImage(dc, checkImages, checkIndex, pt, FALSE);
+                DrawDisabledImage(dc, checkImages, checkIndex, pt, FALSE, dpi);
         } else {
             bool radio = checkIndex == kRadioMark || checkIndex == kRadioMarkSelected;
-            DrawCheckGlyph(dc, pt, radio, enabled, ::GetSysColor(COLOR_MENUTEXT));
+            DrawCheckGlyph(dc, MenuImagePosition(rc, dpi), radio, enabled, ::GetSysColor(COLOR_MENUTEXT), dpi);
         }
     }
 
-    if (selected) FillSolid(dc, HighlightBand(rc, checked != FALSE), ::GetSysColor(COLOR_HIGHLIGHT));
-    DrawLabel(dc, rc, enabled, selected, font, label);
+    if (selected) FillSolid(dc, HighlightBand(rc, checked != FALSE, dpi), ::GetSysColor(COLOR_HIGHLIGHT));
+    DrawLabel(dc, rc, enabled, selected, font, label, dpi);
 }
 
 void DrawMenuText(HDC dc, const RECT& rc, HFONT font, const std::string& label, COLORREF color)
@@ -200,7 +218,7 @@ void DrawMenuText(HDC dc, const RECT& rc, HFONT font, const std::string& label, 
     }
 }
 
-void DrawDisabledImage(HDC dc, HIMAGELIST images, int index, POINT pt, BOOL color)
+void DrawDisabledImage(HDC dc, HIMAGELIST images, int index, POINT pt, BOOL color, UINT dpi)
 {
     IMAGEINFO info = {};
     if (!images || !::ImageList_GetImageInfo(images, 0, &info)) return;
@@ -215,6 +233,7 @@ void DrawDisabledImage(HDC dc, HIMAGELIST images, int index, POINT pt, BOOL colo
     ::PatBlt(mem, 0, 0, w, h, WHITENESS);
     ::ImageList_Draw(images, index, mem, 0, 0, ILD_TRANSPARENT);
 
-    PaintMaskInColor(dc, mem, pt.x + 1, pt.y + 1, w, h, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    const int d = AfxScale(1, dpi);
+    PaintMaskInColor(dc, mem, pt.x + d, pt.y + d, w, h, ::GetSysColor(COLOR_BTNHIGHLIGHT));
     PaintMaskInColor(dc, mem, pt.x, pt.y, w, h, ::GetSysColor(COLOR_BTNSHADOW));
 }

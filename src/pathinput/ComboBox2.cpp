@@ -1,5 +1,6 @@
 #include "pathinput/ComboBox2.h"
 
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
 #include "framework/WinApp.h"
@@ -19,6 +20,24 @@ CComboBox2::~CComboBox2()
     // would call into freed memory on the next drag.
     if (m_hWnd) RegisterDropTarget(FALSE);
     for (char* block : m_pendingDrops) FreePostedText(block);
+}
+
+void CComboBox2::ScaleFont()
+{
+    // 12 pixels of the texts' face ("ＭＳ Ｐゴシック" in Japanese), named in
+    // UTF-16 so that no code page stands between the name and the font;
+    // without it the combo keeps the system font.
+    LOGFONTW lf = {};
+    lf.lfHeight = AfxScale(-12, GetDpi());
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = AfxGetTextCharSet();
+    lf.lfPitchAndFamily = FF_MODERN | VARIABLE_PITCH;
+    ::lstrcpynW(lf.lfFaceName, AfxLoadStringW(IDS_PATH_FONT_FACE).c_str(), LF_FACESIZE);
+    Font font(::CreateFontIndirectW(&lf));
+    if (!font) return;
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    // The box uses the new font now: the old one may go.
+    m_font = std::move(font);
 }
 
 // Messages -------------------------------------------------------------------
@@ -55,17 +74,7 @@ int CComboBox2::OnCreate(LPCREATESTRUCTA cs)
 {
     if (DefWindowProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1) return -1;
 
-    // 12 pixels of the texts' face ("ＭＳ Ｐゴシック" in Japanese), named in
-    // UTF-16 so that no code page stands between the name and the font;
-    // without it the combo keeps the system font.
-    LOGFONTW lf = {};
-    lf.lfHeight = -12;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = AfxGetTextCharSet();
-    lf.lfPitchAndFamily = FF_MODERN | VARIABLE_PITCH;
-    ::lstrcpynW(lf.lfFaceName, AfxLoadStringW(IDS_PATH_FONT_FACE).c_str(), LF_FACESIZE);
-    m_font.Reset(::CreateFontIndirectW(&lf));
-    if (m_font) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+    ScaleFont();
 
     // Before OLE runs (the program starts it once its bar shows) the owner
     // registers the box later.

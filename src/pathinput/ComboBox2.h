@@ -8,7 +8,8 @@
 //   * accepts OLE drops of one shell item (its file-system path) or of plain
 //     text: the text becomes the edit text and the parent receives
 //     WM_COMMAND(id, CBN_EDITCHANGE) as after a user edit;
-//   * uses its own 12-pixel font, "ＭＳ Ｐゴシック" in Japanese.
+//   * uses its own 12-pixel font (at 96 DPI; scaled for its display),
+//     "ＭＳ Ｐゴシック" in Japanese.
 //
 // The owner creates it with CComboBox::Create and fills its list; the combo
 // never looks at where the strings come from.
@@ -35,6 +36,9 @@ public:
     // Registers the window as an OLE drop target (TRUE) or revokes it
     // (FALSE). FALSE when the object has no window.
     BOOL RegisterDropTarget(BOOL bRegister);
+    // Gives the box its font at the DPI of its display (again after the DPI
+    // changed); the box takes the height the font needs.
+    void ScaleFont();
 
     // The four drop-target operations (reached through m_xDropTarget).
     HRESULT OnDragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;

@@ -1,13 +1,16 @@
 #include "pathinput/PathStatic.h"
 
 #include "framework/CodePage.h"
+#include "framework/Dpi.h"
 #include "framework/Gdi.h"
 
 void CPathStatic::DrawPath(HDC dc, const RECT& client) const
 {
+    // Margins of 2 and 3 pixels at 96 DPI, as the dialog's text grows.
+    const UINT dpi = GetDpi();
     RECT rc = client;
-    rc.left += 2;
-    rc.right -= 3;
+    rc.left += AfxScale(2, dpi);
+    rc.right -= AfxScale(3, dpi);
     std::wstring text = GetWindowTextWide(m_hWnd);
     // Drawn as it is: an "&" in a folder name is part of the path, not a
     // mnemonic.

@@ -11,6 +11,14 @@
 #define IDB_TILE 131             // bar background tile
 #define IDB_TOOLBAR 132          // toolbar button images
 #define IDB_HANDLE_ACTIVE 133    // bar handle, application active
+// The command pictures drawn again for displays scaled to 125 %, 150 % and
+// 200 %: the 100-% picture's id plus 1000, 2000 and 3000 (framework/Dpi.h)
+#define IDB_MENU_TOOLBAR_125 1128
+#define IDB_MENU_TOOLBAR_150 2128
+#define IDB_MENU_TOOLBAR_200 3128
+#define IDB_TOOLBAR_125 1132
+#define IDB_TOOLBAR_150 2132
+#define IDB_TOOLBAR_200 3132
 
 // Toolbar resource (type 241) for the menu drawer
 #define IDR_MENU_TOOLBAR 128

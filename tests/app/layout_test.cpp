@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
+#include "framework/Dpi.h"
 #include "support/rect_print.h"
 
 TEST(MainFrameLayout, WorkAreasOf1024And800Pixels)
@@ -34,4 +35,21 @@ TEST(MainFrameLayout, DriveLetterAloneNamesTheRoot)
     EXPECT_EQ("1:", CMainFrame::NormalizeDriveRoot("1:"));
     EXPECT_EQ("C:x", CMainFrame::NormalizeDriveRoot("C:x"));
     EXPECT_EQ("", CMainFrame::NormalizeDriveRoot(""));
+}
+
+// Scaled, the row keeps its order and gaps up to the edge, and lies in the strip.
+TEST(MainFrameLayout, EveryScalingKeepsTheRowWithinTheWorkAreaAndTheStrip)
+{
+    for (UINT dpi : {96u, 120u, 144u, 168u, 192u}) {
+        for (int width : {800, 1024, 1920}) {
+            auto s = [dpi](int length) { return AfxScale(length, dpi); };
+            const auto l = CMainFrame::ComputeLayout(width, s(15), s(28), dpi);
+            const RECT row[] = {l.toolbarMain, l.icon1, l.combo1, l.toolbar1, l.icon2, l.combo2, l.toolbar2};
+            const int gaps[] = {2, 9, 2, 12, 9, 2, 5}; // at 96 DPI: between neighbours, after the last
+            for (int i = 0; i < 7; ++i)
+                EXPECT_NEAR(s(gaps[i]), (i < 6 ? row[i + 1].left : width) - row[i].right, 2) << dpi << " " << width << " " << i;
+            for (const RECT& r : {l.toolbarMain, l.toolbar1, l.toolbar2, l.icon1, l.icon2})
+                EXPECT_TRUE(r.top >= s(1) && r.bottom <= s(27) && r.bottom - r.top >= s(17)) << dpi << " " << width;
+        }
+    }
 }

@@ -2,7 +2,9 @@
 // changes, dialog-style keys and painting.
 #include <gtest/gtest.h>
 
+#include "bar/BarPictures.h"
 #include "bar_test_support.h"
+#include "framework/Dpi.h"
 #include "framework/Controls.h"
 #include "res/resource.h"
 #include "support/pump.h"
@@ -326,4 +328,45 @@ TEST(BarMissingBitmaps, NoTileLeavesTheStripBesideTheHandleUnpainted)
     EXPECT_NE(kUnpainted, canvas.Pixel(0, 0));
     EXPECT_EQ(kUnpainted, canvas.Pixel(15, 5));
     EXPECT_EQ(kUnpainted, canvas.Pixel(500, 5));
+}
+
+// Above 100 % the bar draws its pictures from the bitmaps' shapes: at 96 DPI
+// the drawings are the bitmaps pixel for pixel, elsewhere the shapes scaled.
+TEST(BarPictures, DrawnAt96TheyAreTheBitmapsAndAtOtherDpisTheirShapesScaled)
+{
+    const COLORREF edge = RGB(64, 64, 64), grip = RGB(192, 192, 192);
+    for (UINT dpi : {96u, 120u, 144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        const UINT ids[] = {IDB_HANDLE, IDB_HANDLE_ACTIVE, IDB_TILE};
+        Bitmap drawn[] = {Bitmap(DrawBarHandle(dpi, false)), Bitmap(DrawBarHandle(dpi, true)), Bitmap(DrawBarTile(dpi))};
+        const int h = AfxScale(28, dpi), line = AfxScale(1, dpi);
+        for (int i = 0; i < 3; ++i) {
+            CDib loaded;
+            ASSERT_TRUE(loaded.Load(::GetModuleHandleA(nullptr), ids[i]));
+            BITMAP bm = {};
+            ASSERT_TRUE(::GetObjectA(drawn[i], sizeof(bm), &bm));
+            EXPECT_EQ((RECT{0, 0, AfxScale(loaded.GetSize().cx, dpi), h}), (RECT{0, 0, bm.bmWidth, bm.bmHeight}));
+            for (int y = 0; dpi == 96 && y < h; ++y)
+                for (int x = 0; x < bm.bmWidth; ++x)
+                    ASSERT_EQ(DibPixel(loaded.GetBitmap(), x, y), DibPixel(drawn[i], x, y)) << i << ": " << x << "," << y;
+        }
+        // Edges `line` thick; the active line under the first bar.
+        EXPECT_EQ(edge, DibPixel(drawn[2], 0, h - line));
+        EXPECT_EQ(grip, DibPixel(drawn[0], line, h / 2));
+        EXPECT_EQ(RGB(138, 43, 226), DibPixel(drawn[1], AfxScale(4, dpi), AfxScale(5, dpi) + line));
+    }
+}
+
+// A new DPI (WM_DPICHANGED) brings the pictures for it and refits the strip
+// to them in the same state and place, kept on the work area.
+TEST_F(BarTest, ANewDpiRedrawsAndRefitsTheStripInPlace)
+{
+    bar.MaximizeBar();
+    ::SetWindowPos(bar.m_hWnd, nullptr, 0, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    bar.SendMessage(WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    EXPECT_EQ((RECT{0, 100, 1024, 142}), WindowRect(bar.m_hWnd)); // the drawn handle's height
+    bar.MinimizeBar();
+    ::SetWindowPos(bar.m_hWnd, nullptr, 1001, 698, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    bar.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192), 0);
+    EXPECT_EQ((RECT{994, 684, 2018, 740}), WindowRect(bar.m_hWnd)); // moved up onto the work area
 }

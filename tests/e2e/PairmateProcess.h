@@ -91,6 +91,20 @@ private:
     std::vector<BYTE> m_path;
 };
 
+// The DPI that programs started from now on get (Wine reads LogPixels as a
+// program starts), put back as it was at the end: the tests share a prefix.
+class ScopedLogPixels {
+public:
+    explicit ScopedLogPixels(DWORD dpi);
+    ~ScopedLogPixels();
+    ScopedLogPixels(const ScopedLogPixels&) = delete;
+    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+private:
+    bool m_had = false;
+    DWORD m_saved = 0;
+};
+
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
     std::string caption;

@@ -13,9 +13,12 @@
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
 #include "e2e/ScreenImage.h"
+#include "app/MainFrame.h"
 #include "framework/CodePage.h"
+#include "framework/Dpi.h"
 #include "framework/Gdi.h"
 #include "res/version.h"
+#include "support/rect_print.h"
 
 #include <algorithm>
 #include <iterator>
@@ -67,18 +70,22 @@ private:
     HWND m_window = nullptr;
 };
 
-// The menu font of the system, as menus use it.
-Font MenuFont()
+// The menu font of the system, as menus use it, for a program at `dpi`
+// (this one runs at 96).
+Font MenuFont(UINT dpi = kDefaultDpi)
 {
     NONCLIENTMETRICSA ncm = {};
     ncm.cbSize = sizeof(ncm);
     ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    ncm.lfMenuFont.lfHeight = AfxScale(ncm.lfMenuFont.lfHeight, dpi);
     return Font(::CreateFontIndirectA(&ncm.lfMenuFont));
 }
 
 class ContextMenuTest : public ::testing::Test {
 protected:
     PairmateProcess app;
+    // The program's display scaling, and the menu font at it.
+    UINT dpi = kDefaultDpi;
     Font font = MenuFont();
 
     void SetUp() override { ASSERT_TRUE(app.StartWithStandIn()); }
@@ -158,8 +165,10 @@ protected:
             POINT at = found[i][0];
             EXPECT_GT(at.y, lastTop) << "out of order";
             lastTop = at.y;
-            // The image cell: 16 pixels wide, left of the text, within the item.
-            RECT cell = {at.x - 24, at.y - 3, at.x - 4, at.y + 13};
+            // The image cell: 16 pixels wide (at 96 DPI), left of the text,
+            // within the item.
+            auto s = [this](int length) { return AfxScale(length, dpi); };
+            RECT cell = {at.x - s(24), at.y - s(3), at.x - s(4), at.y + s(13)};
             const COLORREF background = ::GetSysColor(items[i].highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
             int inked = shot.CountOtherThan(background, cell);
             if (items[i].icon)
@@ -484,3 +493,146 @@ TEST_P(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
 }
 
 INSTANTIATE_TEST_SUITE_P(ProgramAndClassicCopy, TextsTest, ::testing::Values(false, true));
+
+// The running program at 100 %, 125 %, 150 % and 200 % (Wine gives a program
+// the DPI of LogPixels as it starts): the bar, its menus and dialogs are laid
+// out for it, every text fits its control, each menu label shows whole with
+// its picture, and the bar takes a new DPI as Windows announces it.
+namespace {
+
+class ScalingTest : public TextsTest {
+protected:
+    int S(int length) const { return AfxScale(length, dpi); }
+    RECT ChildRect(int id) const
+    {
+        RECT rc = WindowRect(app.Control(id));
+        ::MapWindowPoints(nullptr, app.Bar(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+    // The strip with its left edge at `left`, and its toolbars and path boxes
+    // where the layout rule puts them at `at` DPI (a box is as high as its edit).
+    void ExpectBar(LONG left, UINT at) const
+    {
+        const RECT work = WorkAreaRect();
+        const int width = work.right - work.left, height = AfxScale(28, at);
+        ASSERT_TRUE(WaitForValue("the bar", [&] { return WindowRect(app.Bar()); },
+                                 RECT{left, work.top, left + width, work.top + height}));
+        const auto l = CMainFrame::ComputeLayout(width, AfxScale(15, at), height, at);
+        const std::pair<int, RECT> places[] = {
+            {500, l.toolbarMain}, {600, l.combo1}, {501, l.toolbar1}, {601, l.combo2}, {502, l.toolbar2}};
+        for (auto place : places) {
+            if (place.first >= 600) place.second.bottom = ChildRect(place.first).bottom;
+            EXPECT_EQ(place.second, ChildRect(place.first)) << place.first << " at " << at << " DPI";
+        }
+    }
+    // Every text of a dialog fits its control in the dialog font at the DPI
+    // (9-point "ＭＳ Ｐゴシック", in English 8-point "MS Shell Dlg"): a
+    // static's wrapped, a button's on one line beside its frame or check box.
+    void ExpectTextsFit(HWND dialog) const
+    {
+        ASSERT_NE(nullptr, dialog);
+        Font dialogFont(::CreateFontW(-static_cast<int>((english ? 8 : 9) * dpi / 72), 0, 0, 0, 0, FALSE, FALSE, FALSE,
+                                      DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, english ? L"MS Shell Dlg" : L"ＭＳ Ｐゴシック"));
+        DibCanvas canvas(1, 1);
+        SelectGuard select(canvas.Dc(), dialogFont);
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const std::wstring text = WindowTextW(child);
+            const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+            const bool button = WindowClass(child) == "Button";
+            const int id = ::GetDlgCtrlID(child);
+            if (text.empty() || id == kPathField || id == 1006 || (!button && (style & SS_TYPEMASK) == SS_ICON)) continue;
+            RECT client = {}, need = {};
+            ::GetClientRect(child, &client);
+            const int reserve = button ? S((style & BS_TYPEMASK) == BS_AUTOCHECKBOX ? 16 : 6) : 0;
+            need.right = client.right - reserve;
+            ::DrawTextW(canvas.Dc(), text.c_str(), -1, &need, DT_CALCRECT | (button ? DT_SINGLELINE : DT_WORDBREAK));
+            EXPECT_TRUE(need.right + reserve <= client.right && need.bottom <= client.bottom) << ToAnsi(text);
+        }
+    }
+    bool AnnounceDpi(UINT newDpi)
+    { return ::SendMessageTimeoutA(app.Bar(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), 0, 0, kWaitMs, nullptr); }
+};
+
+} // namespace
+
+TEST_P(ScalingTest, BarMenusAndDialogsAreLaidOutForTheDisplaysDpiAndEveryTextFits)
+{
+    // The dialogs and menus are as much larger than at 96 DPI (the first
+    // round) as the DPI is, give or take 15 %; the path box grows with its
+    // font (its frame does not).
+    std::vector<SIZE> at96, sizes;
+    LONG box96 = 0;
+    auto measure = [&](HWND window) {
+        const RECT rc = WindowRect(window);
+        sizes.push_back(SIZE{rc.right - rc.left, rc.bottom - rc.top});
+    };
+    auto dialog = [&](HWND window, int closing) {
+        ExpectTextsFit(window);
+        measure(window);
+        ClickButton(::GetDlgItem(window, closing));
+        return WaitFor([&] { return !::IsWindow(window); });
+    };
+    for (UINT scaling : {96u, 120u, 144u, 192u}) {
+        SCOPED_TRACE(testing::Message() << scaling << " DPI");
+        ScopedLogPixels logPixels(scaling);
+        dpi = scaling;
+        font = MenuFont(dpi);
+        sizes.clear();
+        app.Stop(); // the round before's
+        StoredSettings settings;
+        settings.hasFileName = false;
+        settings.history1 = {"C:\\one", "C:\\two"};
+        ResetRegistry(settings);
+        ASSERT_TRUE(app.Start());
+        HWND setup = app.WaitForWindow("#32770", std::string(), kStartMs);
+        ::SendMessageA(::GetDlgItem(setup, kPathField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(StandInPath().c_str()));
+        ASSERT_TRUE(dialog(setup, IDOK) && app.WaitForBar());
+        for (UINT command : {32771u, 57664u}) {
+            app.Command(command);
+            ASSERT_TRUE(dialog(app.WaitForWindow("#32770", std::string()), command == 32771 ? IDCANCEL : IDOK));
+        }
+        const RECT work = WorkAreaRect();
+        for (bool minimised : {true, false}) {
+            ExpectBar(minimised ? work.right - S(15) : work.left, dpi);
+            // The pointer under no menu item (one would be lit), and staying.
+            ASSERT_TRUE(WaitFor([&] { return HoldCursorAt(work.left, work.bottom - 1); }));
+            RightClickHandle();
+            HWND menu = WaitForMenu(1);
+            std::vector<Item> items = Items(kMaximisedMenu);
+            if (minimised) items = Items(kMinimisedMenu);
+            else items[2].icon = items[3].icon = false; // the submenus
+            ExpectItems("the bar's menu", menu, items, minimised ? 2 : 4);
+            measure(menu);
+            CloseMenus();
+            app.Command(kMaximize);
+        }
+        const LONG box = ChildRect(kPath1).bottom - ChildRect(kPath1).top;
+        EXPECT_GE(box, box96 + S(12) - 12);
+        for (size_t i = 0; !at96.empty() && i < sizes.size(); ++i) {
+            EXPECT_NEAR(dpi / 96.0, double(sizes[i].cx) / at96[i].cx, 0.15 * dpi / 96) << i;
+            EXPECT_NEAR(dpi / 96.0, double(sizes[i].cy) / at96[i].cy, 0.15 * dpi / 96) << i;
+        }
+        if (dpi != kDefaultDpi) continue;
+        at96 = sizes;
+        box96 = box;
+        // Windows announces a new DPI with WM_DPICHANGED (Wine sends none):
+        // the bar is laid out for 150 %, then, slid away, for 100 % again,
+        // and keeps its texts, list and focus.
+        app.SetComboText(kPath2, "C:\\three");
+        const HWND focus = app.FocusWindow();
+        ASSERT_TRUE(AnnounceDpi(144));
+        ExpectBar(work.left, 144);
+        app.Command(32777); // Minimise
+        ExpectBar(work.right - 23, 144);
+        ASSERT_TRUE(AnnounceDpi(96));
+        ExpectBar(work.right - 15, 96);
+        app.Command(kMaximize);
+        ExpectBar(work.left, 96);
+        EXPECT_EQ("C:\\three", app.ComboText(kPath2));
+        EXPECT_EQ((std::vector<std::string>{"C:\\one", "C:\\two"}), app.ComboItems(kPath1));
+        EXPECT_TRUE(WaitForValue("the focus", [&] { return app.FocusWindow(); }, focus));
+    }
+}
+
+// The program as it ships.
+INSTANTIATE_TEST_SUITE_P(Program, ScalingTest, ::testing::Values(false));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Controls.h"
+#include "framework/Dpi.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
 #include "support/pump.h"
@@ -183,4 +184,29 @@ TEST(Window, WindowDestroyedInsideItsOwnHandlerOrCreationKeepsTheObjectUntilThos
     EXPECT_FALSE(frame->Create(nullptr, "SelfClosing", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100}));
     EXPECT_EQ((std::vector<std::string>{"deleted"}), log);
     EXPECT_TRUE(SelfClosingFrame::FreedBlockUntouched());
+}
+
+// Display scaling: 96-DPI lengths at other DPIs, halves away from zero; a
+// DPI outside 100 % to 500 % counts as 96. WM_DPICHANGED gives a top-level
+// window and its children (a system control too) their DPI.
+TEST(Dpi, LengthsScaleAndAWindowKeepsTheDpiItWasToldForItsChildrenToo)
+{
+    EXPECT_EQ((std::vector<int>{15, 19, 23, 2, -18, -15}), (std::vector<int>{AfxScale(15, 96), AfxScale(15, 120),
+              AfxScale(15, 144), AfxScale(1, 144), AfxScale(-12, 144), AfxScale(-12, 120)}));
+    for (UINT bad : {0u, 95u, 481u, 100000u}) EXPECT_EQ(96u, AfxUsableDpi(bad)) << bad;
+
+    struct Frame : RecordingFrame {
+        UINT changed = 0;
+        BOOL OnDpiChanged(UINT dpi) override { changed = dpi; return TRUE; }
+    } frame;
+    ASSERT_TRUE(frame.Create(nullptr, "dpi", WS_OVERLAPPEDWINDOW));
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | CBS_DROPDOWN, RECT{0, 0, 100, 100}, &frame, 600));
+    for (UINT sent : {144u, 192u, 0u}) {
+        frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(sent, sent), 0);
+        EXPECT_EQ(AfxUsableDpi(sent), frame.changed);
+        EXPECT_EQ(frame.changed, frame.GetDpi());
+        EXPECT_EQ(frame.changed, combo.GetDpi());
+    }
+    frame.DestroyWindow();
 }

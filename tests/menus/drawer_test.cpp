@@ -3,6 +3,8 @@
 // keyboard mnemonics.
 #include <gtest/gtest.h>
 
+#include "framework/Dpi.h"
+#include "framework/Wnd.h"
 #include "framework/Gdi.h"
 #include "framework/Handles.h"
 #include "framework/MenuRadio.h"
@@ -418,4 +420,33 @@ TEST(MenuDrawerRadio, ConstructionRepaintsTheFrameworksRadioDotAsASmallCentredDo
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(mem, dx - 1, cy)); // just outside it
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(mem, 0, 0));
     EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(mem, bm.bmWidth - 1, bm.bmHeight - 1));
+}
+
+// The drawer follows its window's DPI (WM_DPICHANGED): the pictures drawn
+// for the nearest scaling not above it, and the menu font for it; back at 96
+// DPI as before. Both command strips are drawn for each scaling at its size.
+TEST(MenuDrawerToolbar, PicturesAndFontFollowTheWindowsDpi)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, "STATIC", "drawer", WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0));
+    CMenuDrawer drawer;
+    drawer.Install(&frame);
+    ASSERT_TRUE(drawer.LoadToolbar(IDR_MENU_TOOLBAR));
+    LOGFONTA at96 = {}, lf = {};
+    ASSERT_TRUE(::GetObjectA(drawer.GetMenuFont(), sizeof(at96), &at96));
+    const UINT kScalings[][2] = {{120, 120}, {144, 144}, {168, 144}, {192, 192}, {480, 192}, {96, 96}};
+    for (const auto& s : kScalings) {
+        SCOPED_TRACE(s[0]);
+        frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(s[0], s[0]), 0);
+        EXPECT_EQ(s[0], drawer.GetDpi());
+        EXPECT_EQ(std::make_pair(AfxScale(16, s[1]), AfxScale(15, s[1])), std::make_pair(drawer.GetImageWidth(), drawer.GetImageHeight()));
+        EXPECT_EQ(std::make_pair(10, 7), std::make_pair(drawer.GetImageCount(), drawer.GetImageIndex(57664)));
+        ASSERT_TRUE(::GetObjectA(drawer.GetMenuFont(), sizeof(lf), &lf));
+        EXPECT_EQ(AfxScale(at96.lfHeight, s[0]), lf.lfHeight);
+        Bitmap strip(LoadSysColorBitmap(AfxGetResourceHandle(), AfxFindScaledBitmap(IDB_TOOLBAR, s[0]).id));
+        BITMAP bm = {};
+        ASSERT_TRUE(::GetObjectA(strip, sizeof(bm), &bm));
+        EXPECT_EQ(std::make_pair(7 * AfxScale(16, s[1]), AfxScale(15, s[1])), std::make_pair(int(bm.bmWidth), int(bm.bmHeight)));
+    }
+    frame.DestroyWindow();
 }

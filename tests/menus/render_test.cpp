@@ -10,6 +10,7 @@
 #include "menus/MenuDrawer.h"
 #include "menus/MenuItemRenderer.h"
 #include "res/resource.h"
+#include "support/rect_print.h"
 
 #include <string>
 
@@ -381,4 +382,16 @@ TEST_F(MenuRender, DrawItemDrawsOnlyItsOwnRecordsAndPicksTheMarkByItemState)
     drawer.SetCheckImages(nullptr);
     ::ImageList_Destroy(checks.Detach());
     drawer.OnMenuSelect(0, 0xFFFF, nullptr);
+}
+
+// At 150 % every offset is scaled, and an image smaller than the ones drawn
+// for 150 % (a display at 175 %) is centred on their place.
+TEST_F(MenuRender, At150PercentOffsetsAreScaledAndASmallerImageIsCentred)
+{
+    const RECT rc = {10, 3, 230, 37}; // 34 pixels high
+    EXPECT_EQ((RECT{13, 5, 43, 35}), MenuImageCell(rc, 144));
+    EXPECT_EQ((RECT{49, 3, 206, 37}), MenuTextRect(rc, 144));
+    DrawImageItem(canvas.Dc(), rc, TRUE, FALSE, FALSE, nullptr, red, 0, font, "", MenuLook::Classic, 144);
+    Box image = InkBounds(canvas, rc, kMenu); // at L+6, T+(34-24)/2, then (24-16)/2 and (23-15)/2 further
+    EXPECT_EQ((RECT{20, 12, 35, 26}), (RECT{image.left, image.top, image.right, image.bottom}));
 }

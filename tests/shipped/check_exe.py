@@ -4,8 +4,8 @@ loader will meet it: a stripped PE32 image below 1 MB whose header versions
 XP accepts, whose imports (plain and delay-loaded) are all on the allowed
 list next to this script (functions that Windows XP's system DLLs export),
 and whose manifest is well-formed XML with every element a current Windows
-reads, each in the namespace that XP's loader accepts, no namespace declared
-twice.
+reads (the display scaling's too), each in the namespace that XP's loader
+accepts, no namespace declared twice.
 
 Usage: check_exe.py EXE ALLOWED_IMPORTS
 Prints every problem and exits 1 when there is one.
@@ -164,6 +164,11 @@ def manifest_problems(text):
                     % (V3, V3), "activeCodePage")
     if code_page.text != "UTF-8":
         found.append("the active code page is %r, not UTF-8" % code_page.text)
+    for name, year, value in (("dpiAware", 2005, "true/pm"), ("dpiAwareness", 2016, "PerMonitorV2, PerMonitor")):
+        setting = one("{%s}application/{%s}windowsSettings/{http://schemas.microsoft.com/SMI/%d/WindowsSettings}%s"
+                      % (V3, V3, year, name), name)
+        if setting.text != value:
+            found.append("%s is %r, not %r" % (name, setting.text, value))
     return found
 
 
