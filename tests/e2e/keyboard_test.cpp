@@ -94,7 +94,10 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     const POINT from = Handle(), to = {from.x, from.y + 200};
     SendKey(VK_MENU, false);
     SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-    EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); })) << "no drag started";
+    EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); }))
+        << "no drag started: the bar at " << WindowRect(app.Bar()).left << ", the capture at "
+        << app.CaptureWindow() << ", keys reaching " << KeyTarget() << ", the window under the pointer "
+        << ::WindowFromPoint(from) << " (the bar is " << app.Bar() << ")";
     SendMouse(0, {to.x, to.y - 100});
     SendMouse(0, to);
     SendMouse(MOUSEEVENTF_LEFTUP, to);
