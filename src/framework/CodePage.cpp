@@ -34,6 +34,22 @@ bool ToAnsiExact(const std::wstring& text, std::string& out)
     return true;
 }
 
+bool ToWideExact(const char* bytes, size_t length, std::wstring& out)
+{
+    if (length == 0) {
+        out.clear();
+        return true;
+    }
+    if (length > static_cast<size_t>(INT_MAX)) return false;
+    const int size = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), nullptr, 0);
+    if (size <= 0) return false;
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), &wide[0], size) != size)
+        return false;
+    out = std::move(wide);
+    return true;
+}
+
 std::wstring GetWindowTextWide(HWND hwnd)
 {
     const int length = ::GetWindowTextLengthW(hwnd);

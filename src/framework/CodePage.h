@@ -22,5 +22,9 @@ std::wstring ToWide(const std::string& text);
 // The text in the ANSI code page; false (`out` unchanged) unless converting
 // it back gives the same text.
 bool ToAnsiExact(const std::wstring& text, std::string& out);
+// The bytes read as a text of the ANSI code page; false (`out` unchanged)
+// for bytes that are no text of it (an ill-formed UTF-8 sequence, a lead
+// byte without its trail byte), which the system would read as another text.
+bool ToWideExact(const char* bytes, size_t length, std::wstring& out);
 // A window's text in UTF-16.
 std::wstring GetWindowTextWide(HWND hwnd);

@@ -215,11 +215,9 @@ BOOL GetDroppedPlainText(IDataObject* data, std::string& text)
     if (!chars) return FALSE;
     const void* nul = std::memchr(chars, '\0', lock.Size());
     const SIZE_T length = nul ? static_cast<SIZE_T>(static_cast<const char*>(nul) - chars) : lock.Size();
-    // Bytes that are no text of the code page (an ill-formed UTF-8 sequence,
-    // a lead byte without its trail byte) would become another text.
-    if (length > 0 && (length > INT_MAX || ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, chars,
-                                                                  static_cast<int>(length), nullptr, 0) <= 0))
-        return FALSE;
+    // Bytes that are no text of the code page would become another text.
+    std::wstring checked;
+    if (!ToWideExact(chars, length, checked)) return FALSE;
     text.assign(chars, length);
     return TRUE;
 }

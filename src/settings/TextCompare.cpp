@@ -1,6 +1,6 @@
 #include "settings/TextCompare.h"
 
-#include <climits>
+#include "framework/CodePage.h"
 
 namespace {
 
@@ -8,16 +8,8 @@ namespace {
 // for bytes that are not a valid text in the ANSI code page.
 bool ToUpperWide(const std::string& text, std::wstring& out)
 {
-    out.clear();
-    if (text.empty()) return true;
-    if (text.size() > static_cast<size_t>(INT_MAX)) return false;
-    const int length = static_cast<int>(text.size());
-    const int wideLength = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) return false;
-    out.resize(static_cast<size_t>(wideLength));
-    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), length, &out[0], wideLength) != wideLength)
-        return false;
-    ::CharUpperBuffW(&out[0], static_cast<DWORD>(wideLength));
+    if (!ToWideExact(text.data(), text.size(), out)) return false;
+    if (!out.empty()) ::CharUpperBuffW(&out[0], static_cast<DWORD>(out.size()));
     return true;
 }
 

@@ -117,27 +117,25 @@ TEST(DropReaders, PlainText)
 
 TEST(DropReaders, UnicodeTextFirstAndOnlyTextsThatPassTheCodePageUnchanged)
 {
-    auto unicode = [](const std::wstring& text) {
-        return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
-    };
     // The ANSI text of a source in another code page is not this program's:
     // the Unicode one wins. A text that would change on its way into the
     // code page (here 932) is refused, not handed on as another path.
     const struct {
         const char* what;
-        std::string unicode, ansi;
+        std::wstring unicode;
+        std::string ansi;
         bool taken;
         std::string text;
     } rows[] = {
-        {"the Unicode text before the ANSI one", unicode(L"C:\\表\\ユニ.txt"), "C:\\ansi.txt", true, "C:\\表\\ユニ.txt"},
-        {"a character the code page lacks", unicode(L"C:\\café"), "C:\\cafe", false, ""},
-        {"a lone surrogate", unicode(std::wstring(L"C:\\x") + wchar_t(0xDC00)), "", false, ""},
-        {"a lead byte without its trail byte", "", "C:\\\x81", false, ""},
+        {"the Unicode text before the ANSI one", L"C:\\表\\ユニ.txt", "C:\\ansi.txt", true, "C:\\表\\ユニ.txt"},
+        {"a character the code page lacks", L"C:\\café", "C:\\cafe", false, ""},
+        {"a lone surrogate", std::wstring(L"C:\\x") + wchar_t(0xDC00), "", false, ""},
+        {"a lead byte without its trail byte", L"", "C:\\\x81", false, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         TestDataObject data;
-        if (!row.unicode.empty()) data.Offer(CF_UNICODETEXT, row.unicode);
+        if (!row.unicode.empty()) data.OfferUnicodeText(row.unicode);
         if (!row.ansi.empty()) data.OfferText(row.ansi);
         std::string text = "unchanged";
         EXPECT_EQ(row.taken, GetDroppedPlainText(&data, text) != FALSE);

@@ -58,8 +58,7 @@ ComPtr<IDataObject> TextDataObject(const std::string& bytes, IDataObject* inner)
 ComPtr<IDataObject> TextDataObject(const std::wstring& text)
 {
     auto* object = new HeapTestDataObject();
-    object->Offer(CF_UNICODETEXT,
-                  std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)));
+    object->OfferUnicodeText(text);
     ComPtr<IDataObject> result;
     result.Attach(object);
     return result;

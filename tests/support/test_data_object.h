@@ -35,6 +35,10 @@ public:
         m_entries.push_back({format, bytes, how});
     }
     void OfferText(const std::string& text) { Offer(CF_TEXT, std::string(text.c_str(), text.size() + 1)); }
+    void OfferUnicodeText(const std::wstring& text)
+    {
+        Offer(CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)));
+    }
 
     // IUnknown: the object lives on the test's stack; counting is checked
     // by the test at the end (every reference given out must come back).
