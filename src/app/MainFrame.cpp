@@ -72,6 +72,7 @@ CMainFrame::CMainFrame()
       m_history2(HKEY_CURRENT_USER, kRegHistory2Key)
 {
     LoadPairmateSettings(m_strWinDiffPath, m_bAutoMinimize);
+    m_wHotKey = LoadHotKeySetting();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -85,6 +86,8 @@ void CMainFrame::CompleteStartup()
     m_menuDrawer.LoadToolbar(IDR_MENU_TOOLBAR);
 
     RegisterAppBar();
+    // A key another program holds is skipped quietly (Settings tries again).
+    m_hotKey.Change(m_hWnd, m_wHotKey);
     // The boxes were created before OLE ran; they register now, before the
     // user can reach them (the bar starts minimised, the boxes off screen).
     m_wndCombo1.RegisterDropTarget(TRUE);
@@ -195,6 +198,8 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     m_wndCombo1.SendMessage(CB_LIMITTEXT, kComboTextLimit);
     m_wndCombo2.Create(kComboStyle, m_layout.combo2, this, IDC_PATH2);
     m_wndCombo2.SendMessage(CB_LIMITTEXT, kComboTextLimit);
+
+    NameControls();
 
     RefillCombo(m_wndCombo1, m_history1);
     RefillCombo(m_wndCombo2, m_history2);
@@ -459,6 +464,9 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnCheckSetup();
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_HOTKEY:
+        OnHotKey(static_cast<int>(wParam));
+        return 0;
     default:
         return CFrameBarWnd::WindowProc(msg, wParam, lParam);
     }

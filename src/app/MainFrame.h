@@ -4,6 +4,7 @@
 // a history combo box and a two-button toolbar (browse for a file or folder).
 #pragma once
 
+#include "app/HotKey.h"
 #include "bar/FrameBarWnd.h"
 #include "framework/Controls.h"
 #include "framework/Dpi.h"
@@ -77,6 +78,10 @@ public:
     PathHistory m_history2;
     std::string m_strWinDiffPath;
     BOOL m_bAutoMinimize = TRUE;
+    // The hot key as stored (0: none), and as registered: a stored key the
+    // system did not give at start-up is tried again by Settings' OK.
+    WORD m_wHotKey = 0;
+    CHotKey m_hotKey;
 
 private:
     std::deque<std::vector<std::wstring>> m_queuedPaths;
@@ -143,4 +148,11 @@ private:
     void OnAppAbout();
     void OnSettings();
     LRESULT OnCheckSetup();
+    // The hot key pressed: the bar out, in front, with the keyboard in path
+    // 1; again, while it is out and in front: back. An open dialog of the
+    // program comes to the front instead.
+    void OnHotKey(int id);
+    // Names for screen readers: the path boxes, the toolbar buttons.
+    void NameControls();
+    void OnDestroy() override;
 };

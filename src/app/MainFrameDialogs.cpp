@@ -21,12 +21,16 @@ void CMainFrame::OnSettings()
     dlg.m_bAutoMinimize = m_bAutoMinimize;
     dlg.m_strWinDiffPath = m_strWinDiffPath;
     dlg.m_nClearHistoryMsg = WM_PAIRMATE_CLEARHISTORY;
+    dlg.m_wHotKey = m_wHotKey;
+    dlg.m_registerHotKey = [this](WORD key) { return m_hotKey.Change(m_hWnd, key) != FALSE; };
     if (dlg.DoModal() != IDOK) return; // a history clear inside the dialog stays
 
     m_bAutoMinimize = dlg.m_bAutoMinimize ? 1 : 0;
     m_strWinDiffPath = dlg.m_strWinDiffPath;
     WriteRegDword(HKEY_CURRENT_USER, kRegPairmateKey, kRegAutoMinimized, static_cast<DWORD>(m_bAutoMinimize));
     WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_strWinDiffPath.c_str());
+    m_wHotKey = dlg.m_wHotKey;
+    WriteRegDword(HKEY_CURRENT_USER, kRegPairmateKey, kRegHotKey, m_wHotKey);
 }
 
 LRESULT CMainFrame::OnCheckSetup()

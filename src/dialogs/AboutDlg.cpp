@@ -1,5 +1,7 @@
 #include "dialogs/AboutDlg.h"
 
+#include "framework/Accessible.h"
+
 CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
 CAboutDlg::~CAboutDlg() = default;
@@ -22,5 +24,8 @@ BOOL CAboutDlg::OnInitDialog()
     m_linkMail.SetUnderlineMode(-1);
     m_linkWeb.SetUrl(m_linkWeb.GetWindowText());
     m_linkWeb.SetUnderlineMode(-1);
+    // Screen readers read each link by its text.
+    AfxSetAccessibleLink(m_linkMail);
+    AfxSetAccessibleLink(m_linkWeb);
     return TRUE;
 }

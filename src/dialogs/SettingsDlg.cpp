@@ -1,5 +1,11 @@
 #include "dialogs/SettingsDlg.h"
 
+#include "framework/Accessible.h"
+#include "framework/CodePage.h"
+#include "framework/WinApp.h"
+
+#include <commctrl.h>
+
 namespace {
 
 const ToolTipRow kSettingsTips[] = {
@@ -18,6 +24,15 @@ void CSettingsDlg::DoDataExchange(CDataExchange* dx)
 {
     CWinDiffFileDialog::DoDataExchange(dx);
     DDX_Check(dx, IDC_AUTOMINIMIZE, m_bAutoMinimize);
+    HWND hotKey = GetDlgItem(IDC_HOTKEY);
+    if (dx->m_bSaveAndValidate) {
+        m_wHotKey = LOWORD(::SendMessageA(hotKey, HKM_GETHOTKEY, 0, 0));
+    } else {
+        // A letter or a key alone, or with Shift only, would take that key
+        // from every program: the control adds Ctrl+Alt to it.
+        ::SendMessageA(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        ::SendMessageA(hotKey, HKM_SETHOTKEY, m_wHotKey, 0);
+    }
 }
 
 BOOL CSettingsDlg::OnInitDialog()
@@ -26,7 +41,19 @@ BOOL CSettingsDlg::OnInitDialog()
     CenterWindow(::GetDesktopWindow());
     AddTools(kSettingsTips, sizeof(kSettingsTips) / sizeof(kSettingsTips[0]));
     InitWinDiffFile();
+    // Windows names the control by the label before it; Wine's standard
+    // objects read no labels.
+    HWND hotKey = GetDlgItem(IDC_HOTKEY);
+    AfxSetAccessibleName(hotKey, ToWide(GetWindowTextString(::GetWindow(hotKey, GW_HWNDPREV))));
     return TRUE;
+}
+
+BOOL CSettingsDlg::OnAcceptOK()
+{
+    if (!m_registerHotKey || m_registerHotKey(m_wHotKey)) return TRUE;
+    AfxMessageBox(m_hWnd, IDS_HOTKEY_REFUSED);
+    ::SetFocus(GetDlgItem(IDC_HOTKEY));
+    return FALSE;
 }
 
 void CSettingsDlg::OnClearHistory()

@@ -1,13 +1,17 @@
 // CSettingsDlg: the Settings dialog (template 132): the WinDiff file name,
-// minimising after running WinDiff, and clearing both path histories.
+// minimising after running WinDiff, the hot key, and clearing both path
+// histories.
 //
-// The creator sets m_bAutoMinimize, m_strWinDiffPath and m_nClearHistoryMsg,
-// runs DoModal, and on IDOK reads m_bAutoMinimize and m_strWinDiffPath back.
+// The creator sets m_bAutoMinimize, m_strWinDiffPath, m_wHotKey,
+// m_registerHotKey and m_nClearHistoryMsg, runs DoModal, and on IDOK reads
+// m_bAutoMinimize, m_strWinDiffPath and m_wHotKey back.
 // Clear history sends m_nClearHistoryMsg to the owner window at once (Cancel
 // does not undo it).
 #pragma once
 
 #include "dialogs/WinDiffFileDialog.h"
+
+#include <functional>
 
 class CSettingsDlg : public CWinDiffFileDialog {
 public:
@@ -17,12 +21,20 @@ public:
     // Sent (wParam 0, lParam 0) to the owner window by Clear history; 0
     // sends nothing.
     UINT m_nClearHistoryMsg = 0;
+    // The hot key in the hot-key control's form (0: none).
+    WORD m_wHotKey = 0;
+    // Called by OK, after the file name was accepted, with the key as typed:
+    // makes it the program's hot key, or returns false when the system
+    // refuses it, and the dialog then stays open with a message. Unset, any
+    // key is taken.
+    std::function<bool(WORD)> m_registerHotKey;
 
     BOOL OnInitDialog() override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    BOOL OnAcceptOK() override;
     void OnClearHistory();
 };
 

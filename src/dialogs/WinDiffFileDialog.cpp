@@ -95,6 +95,7 @@ void CWinDiffFileDialog::OnOK()
         AfxMessageBox(m_hWnd, IDS_NO_WINDIFF_NAME);
         return;
     }
+    if (!OnAcceptOK()) return;
     EndDialog(IDOK);
 }
 

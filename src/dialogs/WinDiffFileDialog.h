@@ -31,6 +31,9 @@ protected:
     void InitWinDiffFile();
     void OnBrowse();
     void OnOK() override;
+    // The last check of OK, once the file name is accepted: FALSE keeps the
+    // dialog open (the check has told the user why).
+    virtual BOOL OnAcceptOK() { return TRUE; }
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

@@ -302,6 +302,15 @@ void CMenuDrawer::Refresh()
 
 // Records --------------------------------------------------------------------
 
+void MenuItemData::SetLabel(const std::string& text)
+{
+    label = text;
+    m_wideLabel = ToWide(text);
+    msaa.dwMSAASignature = static_cast<DWORD>(MSAA_MENU_SIG);
+    msaa.cchWText = static_cast<DWORD>(m_wideLabel.size());
+    msaa.pszWText = &m_wideLabel[0];
+}
+
 MenuItemData* CMenuDrawer::NewRecord()
 {
     auto record = std::make_unique<MenuItemData>();
@@ -359,7 +368,7 @@ void CMenuDrawer::ConvertMenu(HMENU menu, UINT /*index*/, BOOL sysMenu, BOOL own
                     info.dwItemData = reinterpret_cast<ULONG_PTR>(record);
                     mask |= MIIM_DATA;
                 }
-                record->label = (info.fType & MFT_SEPARATOR) ? std::string() : ReadMenuLabel(menu, pos);
+                record->SetLabel((info.fType & MFT_SEPARATOR) ? std::string() : ReadMenuLabel(menu, pos));
                 label = record->label;
             }
             bool listed = false;

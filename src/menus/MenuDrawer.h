@@ -23,6 +23,7 @@
 #include "menus/SubclassWnd.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <list>
 #include <memory>
@@ -32,14 +33,30 @@
 
 class CWnd;
 
-// The record attached as item data to every converted menu item.
+// The record attached as item data to every converted menu item. An
+// owner-drawn item has no text of its own for the system: the record begins
+// with the MSAAMENUINFO from which screen readers read the item's text (the
+// label in UTF-16, with its "&" marker), as Windows documents for
+// owner-drawn menus. The record stays where it is while it is attached (no
+// copies), so that its text pointer stays valid.
 struct MenuItemData {
     static constexpr DWORD kTag = 0x3064696D; // the bytes "mid0"
 
+    MenuItemData() { SetLabel(std::string()); }
+    MenuItemData(const MenuItemData&) = delete;
+    MenuItemData& operator=(const MenuItemData&) = delete;
+
+    // Sets the label and the text for screen readers with it.
+    void SetLabel(const std::string& text);
+
+    MSAAMENUINFO msaa = {};
     DWORD tag = kTag;
     UINT type = 0;          // menu type flags as converted (MFT_OWNERDRAW, MFT_SEPARATOR, ...)
     int image = -1;         // index into the drawer's images, -1 for none
-    std::string label;      // label before conversion, "&" and tab part included
+    std::string label;      // label before conversion, "&" and tab part included (set by SetLabel)
+
+private:
+    std::wstring m_wideLabel; // what msaa points to
 };
 
 // The resource type of toolbar resources.

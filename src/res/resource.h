@@ -40,6 +40,7 @@
 #define IDC_BIG_ICON 1006
 #define IDC_MAIL_LINK 1008
 #define IDC_WEB_LINK 1009
+#define IDC_HOTKEY 1010          // Settings: the hot key
 
 // Main window controls
 #define IDC_TOOLBAR_MAIN 500
@@ -92,6 +93,10 @@
 #define IDS_TIP_BROWSE_WINDIFF 0x7023
 #define IDS_TIP_AUTOMINIMIZE 0x7024
 #define IDS_TIP_CANCEL_SETUP 0x7025
+// The hot key and the names screen readers give the path boxes
+#define IDS_HOTKEY_REFUSED 0x7030        // Settings: a key the system does not give
+#define IDS_PATH1_NAME 0x7031
+#define IDS_PATH2_NAME 0x7032
 // The hyperlink's messages (English in every language): the line that
 // introduces them, the text for an unknown code, then one per known code
 #define IDS_LINK_OPEN_FAILED 0x7100

@@ -1,12 +1,16 @@
 #include "settings/Settings.h"
 
+#include "framework/Handles.h"
 #include "settings/Registry.h"
+
+#include <cstring>
 
 const char kRegPairmateKey[] = "Software\\Velmora\\Pairmate";
 const char kRegHistory1Key[] = "Software\\Velmora\\Pairmate\\File1";
 const char kRegHistory2Key[] = "Software\\Velmora\\Pairmate\\File2";
 const char kRegFileName[] = "FileName";
 const char kRegAutoMinimized[] = "AutoMinimized";
+const char kRegHotKey[] = "HotKey";
 
 void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize)
 {
@@ -29,4 +33,23 @@ void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize)
         winDiffPath.clear();
         FindWinDiffPath(winDiffPath);
     }
+}
+
+bool IsHotKeyValue(DWORD value)
+{
+    // A modifier alone is no key; HOTKEYF_SHIFT, _CONTROL, _ALT and _EXT are
+    // the only bits above the virtual key.
+    return value == 0 || ((value & ~0x0FFFu) == 0 && LOBYTE(value) != 0);
+}
+
+WORD LoadHotKeySetting()
+{
+    RegKey key;
+    RegRawValue raw;
+    if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_READ) != ERROR_SUCCESS ||
+        !ReadRegRawValue(key.Get(), kRegHotKey, raw) || raw.type != REG_DWORD || raw.data.size() != sizeof(DWORD))
+        return kDefaultHotKey;
+    DWORD value = 0;
+    std::memcpy(&value, raw.data.data(), sizeof(value));
+    return IsHotKeyValue(value) ? static_cast<WORD>(value) : kDefaultHotKey;
 }

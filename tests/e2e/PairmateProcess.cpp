@@ -4,6 +4,8 @@
 #include "framework/Handles.h"
 #include "support/pump.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -113,6 +115,22 @@ std::wstring WindowTextW(HWND hwnd)
     LRESULT got = ::SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
+}
+
+std::wstring AccessibleName(HWND hwnd, LONG child)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))) || !object)
+        return L"(no accessible object)";
+    VARIANT id = {};
+    id.vt = VT_I4;
+    id.lVal = child;
+    BSTR name = nullptr;
+    std::wstring result = object->get_accName(id, &name) == S_OK && name ? name : L"(no name)";
+    ::SysFreeString(name);
+    object->Release();
+    return result;
 }
 
 std::string ClassicCopy(const std::string& folder)

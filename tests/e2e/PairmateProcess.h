@@ -182,6 +182,9 @@ private:
 std::string WindowText(HWND hwnd);
 std::wstring WindowTextW(HWND hwnd);
 std::string WindowClass(HWND hwnd);
+// What a screen reader reads as the name of a window (or of its child
+// element `child`, from 1), through the window's accessible object.
+std::wstring AccessibleName(HWND hwnd, LONG child = 0);
 // A button pressed as a click does it (BM_CLICK, posted: whatever the press
 // opens, a message box for instance, does not block the caller).
 void ClickButton(HWND button);

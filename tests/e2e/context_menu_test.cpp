@@ -323,6 +323,7 @@ const Text kTexts[] = {
     {L"参照(&V)...", L"&Browse..."},
     {L"その他", L"Options"},
     {L"Windiffを実行した後、最小化する。(&M)", L"&Minimize after starting WinDiff"},
+    {L"ホットキー", L"Hot key"},
     {L"履歴", L"History"},
     {L"履歴をクリアするには、[履歴のクリア]ボタンをクリックしてください。\n\n※一度クリアすると元には戻せません。",
      L"To clear both path histories, click Clear History.\n\nThis cannot be undone."},
@@ -354,6 +355,8 @@ const Text kTexts[] = {
     {L"比較フォルダ１の設定", L"Choose a folder for path 1"},
     {L"比較ファイル２の設定", L"Choose a file for path 2"},
     {L"比較フォルダ２の設定", L"Choose a folder for path 2"},
+    {L"比較ファイル１", L"Path 1"}, // the path boxes' names for screen readers
+    {L"比較ファイル２", L"Path 2"},
 
     {L"Pairmate", L"Pairmate"},
     {L"比較ファイル１が設定されていません。", L"Path 1 is not set."},
@@ -455,6 +458,10 @@ TEST_P(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
         app.Command(opened.first);
         HWND dialog = app.WaitForWindow("#32770", std::string());
         ReadDialog(dialog, opened.second);
+        for (int link : {1008, 1009}) { // the About box's, read by their texts
+            HWND control = ::GetDlgItem(dialog, link);
+            if (control) { EXPECT_EQ(WindowTextW(control), AccessibleName(control)) << link; }
+        }
         ClickButton(::GetDlgItem(dialog, opened.second.empty() ? IDOK : IDCANCEL));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
     }
@@ -463,9 +470,12 @@ TEST_P(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
     for (int toolbar : {500, 501, 502}) {
         RECT rc = WindowRect(app.Control(toolbar));
-        for (int button = 0; button < (toolbar == 500 ? 5 : 2); ++button)
+        for (int button = 0; button < (toolbar == 500 ? 5 : 2); ++button) {
             seen.push_back(app.HoverTip({rc.left + 23 * button + 11, (rc.top + rc.bottom) / 2}));
+            EXPECT_EQ(seen.back(), AccessibleName(app.Control(toolbar), button + 1)) << "button " << button;
+        }
     }
+    for (int box : {kPath1, kPath2}) seen.push_back(AccessibleName(app.Control(box)));
     RightClickHandle();
     HWND menu = WaitForMenu(1);
     std::vector<Item> items = Items(kMaximisedMenu);

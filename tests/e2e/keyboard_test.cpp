@@ -7,6 +7,8 @@
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
 
+#include <commctrl.h>
+
 #include <functional>
 
 namespace {
@@ -118,4 +120,76 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     ASSERT_TRUE(KeysReach(app.ComboEdit(kPath2)));
     TypeText(L"d");
     EXPECT_TRUE(WaitFor([&] { return app.ComboText(kPath2) == chosen + "cd"; })) << app.ComboText(kPath2);
+}
+
+TEST_F(KeyboardTest, HotKeyBringsTheBarFromAnotherProgramAndSettingsChangeIt)
+{
+    const RECT work = WorkAreaRect();
+    const WORD ctrlAltP = MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT), ctrlAltQ = MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    app.SetComboText(kPath1, "abc");
+    HWND other = ::CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE, 100, 300, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+    ASSERT_TRUE(KeysReach(other));
+    PressKeys({VK_CONTROL, VK_MENU, 'P'});
+    ASSERT_TRUE(BarAt(work.left));
+    ASSERT_TRUE(KeysReach(app.ComboEdit(kPath1)));
+    TypeText(L"x"); // over the whole text
+    EXPECT_TRUE(WaitFor([&] { return app.ComboText(kPath1) == "x"; })) << app.ComboText(kPath1);
+    PressKeys({VK_CONTROL, VK_MENU, 'P'});
+    ASSERT_TRUE(BarAt(work.right - 15));
+
+    // Settings with `key` typed and OK pressed; the dialog.
+    auto storedKey = [] {
+        DWORD value = 0;
+        return ReadStoredDword("HotKey", value) ? value : DWORD(-1);
+    };
+    auto confirm = [&](WORD shown, WORD key) {
+        app.Command(32771);
+        HWND dialog = app.WaitForWindow("#32770", std::string());
+        EXPECT_EQ(shown, LOWORD(::SendMessageA(::GetDlgItem(dialog, 1010), HKM_GETHOTKEY, 0, 0)));
+        ::SendMessageA(::GetDlgItem(dialog, 1010), HKM_SETHOTKEY, key, 0);
+        ClickButton(::GetDlgItem(dialog, IDOK));
+        return dialog;
+    };
+    // A key that another program holds: refused with the message, typed
+    // key kept, nothing written. The hot key `working`, pressed meanwhile,
+    // only brings the message to the front.
+    auto expectRefused = [&](HWND dialog, WORD key, DWORD stored, WORD working = 0) {
+        MessageBoxInfo box;
+        ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog));
+        if (working) {
+            ::SetForegroundWindow(other);
+            ASSERT_TRUE(KeysReach(other));
+            PressKeys({VK_CONTROL, VK_MENU, LOBYTE(working)});
+            EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == box.hwnd; }));
+            EXPECT_EQ(work.left, WindowRect(app.Bar()).left);
+        }
+        EXPECT_EQ("Pairmate", box.caption);
+        EXPECT_EQ("このホットキーは使用できません。ほかのプログラムまたは Windows が使用しています。", box.text);
+        ASSERT_TRUE(app.DismissMessageBox(box));
+        EXPECT_EQ(key, LOWORD(::SendMessageA(::GetDlgItem(dialog, 1010), HKM_GETHOTKEY, 0, 0)));
+        ClickButton(::GetDlgItem(dialog, IDCANCEL));
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        EXPECT_EQ(stored, storedKey());
+    };
+
+    // A new key works at once, and the old one is free again.
+    confirm(ctrlAltP, ctrlAltQ);
+    ASSERT_TRUE(WaitForValue("the stored hot key", storedKey, DWORD(ctrlAltQ)));
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'P')) << ::GetLastError();
+    struct Held {
+        ~Held() { ::UnregisterHotKey(nullptr, 1); }
+    } held;
+    PressKeys({VK_CONTROL, VK_MENU, 'Q'});
+    EXPECT_TRUE(BarAt(work.left));
+    expectRefused(confirm(ctrlAltQ, ctrlAltP), ctrlAltP, ctrlAltQ, ctrlAltQ);
+
+    // The default held by another program as Pairmate starts: it starts
+    // quietly, and Settings shows the key and tries it again.
+    app.Stop();
+    ASSERT_TRUE(app.StartWithStandIn());
+    EXPECT_TRUE(app.NoMessageBoxWithin(1500));
+    expectRefused(confirm(ctrlAltP, ctrlAltP), ctrlAltP, DWORD(-1));
+    ::DestroyWindow(other);
 }

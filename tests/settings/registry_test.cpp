@@ -6,6 +6,8 @@
 #include "settings/Settings.h"
 #include "settings/WindowsVersion.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace {
@@ -234,6 +236,33 @@ TEST_F(SettingsLoadTest, AutoMinimizedIsOnUnlessAReadableValueIsZero)
                                 static_cast<DWORD>(c.data.size())));
         Load();
         EXPECT_EQ(c.expected, m_autoMinimize);
+    }
+}
+
+TEST_F(SettingsLoadTest, HotKeyIsCtrlAltPUnlessAStoredDwordTheHotKeyControlCanGive)
+{
+    Load(); // creates the keys
+    EXPECT_EQ(MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT), LoadHotKeySetting());
+    struct Case {
+        DWORD type;
+        std::vector<BYTE> data;
+        WORD expected;
+    };
+    const Case cases[] = {
+        {REG_DWORD, {0, 0, 0, 0}, 0},                          // none
+        {REG_DWORD, {'Q', HOTKEYF_SHIFT | HOTKEYF_EXT, 0, 0}, 0x0951},
+        {REG_DWORD, {'Q', 0x16, 0, 0}, kDefaultHotKey},        // a bit above HOTKEYF_EXT
+        {REG_DWORD, {'Q', 0x06, 1, 0}, kDefaultHotKey},        // bits above the control's word
+        {REG_DWORD, {0, 0x06, 0, 0}, kDefaultHotKey},          // modifiers without a key
+        {REG_DWORD, {'Q', 0x06}, kDefaultHotKey},              // too short
+        {REG_BINARY, {'Q', 0x06, 0, 0}, kDefaultHotKey},       // another type
+        {REG_SZ, {'1', '2', 0}, kDefaultHotKey},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "type " << c.type << ", " << c.data.size() << " bytes");
+        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kRegPairmateKey, kRegHotKey, c.type, c.data.data(),
+                                static_cast<DWORD>(c.data.size())));
+        EXPECT_EQ(c.expected, LoadHotKeySetting());
     }
 }
 

@@ -1,0 +1,35 @@
+// CHotKey: the system-wide hot key of one window. Keys are given in the
+// hot-key control's form (virtual key in the low byte, HOTKEYF_* in the high
+// byte; 0 is none), and reach the window as WM_HOTKEY with GetId().
+#pragma once
+
+#include <windows.h>
+
+class CHotKey {
+public:
+    CHotKey() = default;
+    ~CHotKey() { Release(); }
+    CHotKey(const CHotKey&) = delete;
+    CHotKey& operator=(const CHotKey&) = delete;
+
+    // Makes `key` the window's hot key in place of the one it holds; 0 lets
+    // the old one go. The old key is let go only once the new one is
+    // registered: FALSE, with the old key kept, when the system refuses the
+    // new one (another program holds it, or Windows keeps it for itself).
+    // The key held already is kept as it is.
+    BOOL Change(HWND hwnd, WORD key);
+    // Lets the key go.
+    void Release();
+
+    // The key registered now (0: none) and the id WM_HOTKEY carries for it.
+    WORD GetKey() const { return m_key; }
+    int GetId() const { return m_id; }
+
+    // The MOD_* flags RegisterHotKey takes for a key's HOTKEYF_* bits.
+    static UINT Modifiers(WORD key);
+
+private:
+    HWND m_hwnd = nullptr;
+    int m_id = 0; // 0 while no key is registered
+    WORD m_key = 0;
+};
