@@ -92,6 +92,8 @@
 #define IDS_TIP_BROWSE_WINDIFF 0x7023
 #define IDS_TIP_AUTOMINIMIZE 0x7024
 #define IDS_TIP_CANCEL_SETUP 0x7025
+// The Initial-setup dialog's note when another comparison program was found
+#define IDS_FOUND_PROGRAM_NOTE 0x7050
 // The hyperlink's messages (English in every language): the line that
 // introduces them, the text for an unknown code, then one per known code
 #define IDS_LINK_OPEN_FAILED 0x7100

@@ -5,6 +5,7 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/Handles.h"
 
 #include <functional>
 
@@ -13,6 +14,23 @@ namespace {
 const char kSetupCaption[] = "初期設定";
 const char kChooserCaption[] = "Windiffファイルの選択";
 const char kNoFileMessage[] = "Windiffのファイル名が設定されていません。";
+
+// WinMerge's entry for the current user, for the length of a test (the
+// tests' registry has none of its own).
+struct ScopedWinMergeEntry {
+    bool Set(const std::string& file)
+    {
+        RegKey key;
+        return key.Create(HKEY_CURRENT_USER, "Software\\Thingamahoochie\\WinMerge", KEY_SET_VALUE) == 0 &&
+               ::RegSetValueExA(key.Get(), "Executable", 0, REG_SZ, reinterpret_cast<const BYTE*>(file.c_str()),
+                                static_cast<DWORD>(file.size() + 1)) == 0;
+    }
+    ~ScopedWinMergeEntry()
+    {
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Thingamahoochie\\WinMerge");
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Thingamahoochie");
+    }
+};
 
 // True when `upper` lies above `lower` in the z-order of top-level windows.
 bool IsAbove(HWND upper, HWND lower)
@@ -28,6 +46,7 @@ protected:
     TempFolder temp;
     std::string log = temp.Path() + "\\standin.log";
     ScopedMicrosoftWinDiffPath microsoft; // no entry unless a test sets one
+    ScopedWinMergeEntry winMerge;         // likewise
     PairmateProcess app;
 
     void Start(const StoredSettings& settings)
@@ -116,6 +135,7 @@ TEST_F(StartupCheckTest, StoredFileNameOfAnExistingFileStartsWithoutSetup)
 TEST_F(StartupCheckTest, MicrosoftsEntryIsUsedWithoutSetupAndNeverStored)
 {
     ASSERT_TRUE(microsoft.Set(StandInPath()));
+    ASSERT_TRUE(winMerge.Set(temp.File("WinMergeU.exe"))); // another program found does not count
     Start(WithoutFileName());
     WaitUntilStartupCheckRan();
     EXPECT_EQ(nullptr, app.WaitForWindow("#32770", "", 0));
@@ -218,4 +238,38 @@ TEST_F(StartupCheckTest, ClosingTheBarFromOutsideWhileSetupAsksEndsTheProgramCle
     ExpectLeavingEndsTheProgram([&](HWND) { ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0); });
     std::string stored;
     EXPECT_FALSE(ReadStoredString("FileName", stored)) << stored;
+}
+
+// The same under an English code page too (e2e_english).
+class FoundProgramTextsTest : public StartupCheckTest {};
+
+TEST_F(FoundProgramTextsTest, AFoundProgramIsOfferedNamedInTheNoteStoredByOkAndStartedByCompare)
+{
+    const std::string found = temp.Path() + "\\WinMergeU.exe";
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), found.c_str(), FALSE));
+    ASSERT_TRUE(winMerge.Set(found));
+    Start(WithoutFileName());
+    HWND dialog = app.WaitForWindow("#32770", std::string());
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(found, WindowText(::GetDlgItem(dialog, kPathField)));
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
+    EXPECT_EQ(::GetACP() == 932 ? L"※「WinMerge」が見つかりました。[OK]ボタンで、このプログラムを使用します。\n\n"
+                                  L"・別のプログラムを使うときは、[参照]ボタンをクリックしてください。\n"
+                                  L"・ファイル名の表示領域にドラッグアンドドロップで指定することもできます。"
+                                : L"Pairmate found WinMerge: click OK to use it.\n\n- Or click Browse to choose "
+                                  L"another program.\n- Or drag its file onto the file name field above.",
+              WindowTextW(::GetWindow(::GetDlgItem(dialog, kBrowse), GW_HWNDNEXT)));
+    std::string stored;
+    EXPECT_FALSE(ReadStoredString("FileName", stored)) << "nothing is stored before OK";
+
+    ClickButton(::GetDlgItem(dialog, IDOK));
+    auto storedName = [] {
+        std::string name;
+        ReadStoredString("FileName", name);
+        return name;
+    };
+    EXPECT_TRUE(WaitForValue("the stored file name", storedName, found));
+    // It is WinDiff from now on: started with both paths.
+    EXPECT_EQ("\"" + found + "\" \"" + temp.File("left.txt") + "\" \"" + temp.File("right.txt") + "\"",
+              CompareTwoFiles());
 }
