@@ -253,7 +253,7 @@ TEST_F(FoundProgramTextsTest, AFoundProgramIsOfferedNamedInTheNoteStoredByOkAndS
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(found, WindowText(::GetDlgItem(dialog, kPathField)));
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
-    EXPECT_EQ(::GetACP() == 932 ? L"※「WinMerge」が見つかりました。[OK]ボタンで、このプログラムを使用します。\n\n"
+    EXPECT_EQ(::GetACP() == 932 ? L"※「WinMerge」が見つかりました。[OK]ボタンで使用します。\n\n"
                                   L"・別のプログラムを使うときは、[参照]ボタンをクリックしてください。\n"
                                   L"・ファイル名の表示領域にドラッグアンドドロップで指定することもできます。"
                                 : L"Pairmate found WinMerge: click OK to use it.\n\n- Or click Browse to choose "
