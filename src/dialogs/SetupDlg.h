@@ -12,11 +12,18 @@ public:
     explicit CSetupDlg(CWnd* parent = nullptr);
 
     // The name of the program in m_strWinDiffPath when it was found rather
-    // than asked for: the note then names it. Empty: nothing was found.
+    // than asked for: the note names it while the field holds its file.
+    // Empty: nothing was found.
     std::string m_strFoundProgram;
 
     BOOL OnInitDialog() override;
+    void OnFileDropped(int controlId) override;
+
+protected:
+    BOOL OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
-    void ShowFoundProgramNote();
+    void UpdateNote();
+    std::string m_strFoundPath;     // the found program's file, as first shown
+    std::wstring m_strNotFoundNote; // the template's note
 };

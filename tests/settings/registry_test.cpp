@@ -243,116 +243,85 @@ TEST_F(SettingsLoadTest, AutoMinimizedIsOnUnlessAReadableValueIsZero)
 // the local machine's (one on 32-bit Windows), emptied and restored after.
 class DiffProgramsTest : public ::testing::Test {
 protected:
-    struct Program { const char* name; std::string key; const char* value; const char* fileInFolder; };
-    struct Place { HKEY root; REGSAM view; };
-    const Program kPrograms[7] = {
-        {"WinMerge", "Thingamahoochie\\WinMerge", "Executable", nullptr},
+    struct Program { std::string name, key; const char* value; const char* fileInFolder; };
+    const Program kPrograms[7] = {{"WinMerge", "Thingamahoochie\\WinMerge", "Executable", nullptr},
         {"Beyond Compare 5", "Scooter Software\\Beyond Compare 5", "ExePath", nullptr},
         {"Beyond Compare 4", "Scooter Software\\Beyond Compare 4", "ExePath", nullptr},
         {"Beyond Compare 3", "Scooter Software\\Beyond Compare 3", "ExePath", nullptr},
-        {"KDiff3", "KDiff3", nullptr, "kdiff3.exe"},
-        {"P4Merge", "Perforce\\Environment", "P4INSTROOT", "p4merge.exe"},
+        {"KDiff3", "KDiff3", nullptr, "kdiff3.exe"}, {"P4Merge", "Perforce\\Environment", "P4INSTROOT", "p4merge.exe"},
         {"DiffMerge", "SourceGear\\SourceGear DiffMerge", "Location", nullptr}};
-    const Place kUser{HKEY_CURRENT_USER, 0}, kMachine64{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY},
-        kMachine32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
+    using Place = std::pair<HKEY, REGSAM>;
+    const Place kUser{HKEY_CURRENT_USER, 0}, k64{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}, k32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
 
-    static std::vector<std::unique_ptr<RegistryKeySnapshot>> EmptiedKeys()
-    {
-        std::vector<std::unique_ptr<RegistryKeySnapshot>> kept;
-        for (const char* vendor : {"Thingamahoochie", "Scooter Software", "KDiff3", "Perforce", "SourceGear"})
-            for (const auto& at : {std::make_pair(HKEY_CURRENT_USER, "Software\\"),
-                                   std::make_pair(HKEY_LOCAL_MACHINE, "Software\\"),
-                                   std::make_pair(HKEY_LOCAL_MACHINE, "Software\\Wow6432Node\\")}) {
-                kept.push_back(std::make_unique<RegistryKeySnapshot>(at.first, at.second + std::string(vendor)));
-                DeleteRegistryTree(at.first, at.second + std::string(vendor));
-            }
-        return kept;
-    }
     static void Write(Place at, const Program& p, const std::string& data, DWORD type = REG_SZ)
     {
         RegKey key;
-        ASSERT_EQ(ERROR_SUCCESS, key.Create(at.root, ("Software\\" + p.key).c_str(), KEY_SET_VALUE | at.view));
-        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.Get(), p.value, 0, type,
-                                                  reinterpret_cast<const BYTE*>(data.c_str()),
-                                                  static_cast<DWORD>(data.size() + 1)));
+        ASSERT_EQ(ERROR_SUCCESS, key.Create(at.first, ("Software\\" + p.key).c_str(), KEY_SET_VALUE | at.second));
+        ::RegSetValueExA(key.Get(), p.value, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                         static_cast<DWORD>(data.size() + 1));
     }
-    // Installs `p` in a folder of its own; returns its executable.
+    // Installs `p` in a folder of its own; returns what finding it gives.
     std::string Install(Place at, const Program& p)
     {
-        const std::string folder = m_temp.MakeFolder("p" + std::to_string(++m_installed));
-        const std::string file = m_temp.MakeFile(folder.substr(m_temp.Path().size() + 1) + "\\" +
-                                                 (p.fileInFolder ? p.fileInFolder : "compare.exe"));
+        const std::string name = std::to_string(++m_installed), folder = m_temp.MakeFolder(name);
+        const std::string file = m_temp.MakeFile(name + "\\" + (p.fileInFolder ? p.fileInFolder : "x.exe"));
         Write(at, p, p.fileInFolder ? folder : file);
-        return file;
+        return p.name + " " + file;
     }
-    void ExpectFound(const Program& p, const std::string& file)
+    static std::string Found()
     {
-        FoundDiffProgram found;
-        ASSERT_EQ(1, FindDiffProgram(found)) << p.name;
-        EXPECT_EQ(p.name, found.name);
-        EXPECT_EQ(file, found.path);
+        FoundDiffProgram found{"unchanged", ""};
+        return FindDiffProgram(found) ? found.name + " " + found.path : found.name;
     }
 
-    std::vector<std::unique_ptr<RegistryKeySnapshot>> m_restore = EmptiedKeys();
+    std::vector<std::unique_ptr<RegistryKeySnapshot>> m_restore = [] {
+        std::vector<std::unique_ptr<RegistryKeySnapshot>> kept;
+        for (std::string vendor : {"Thingamahoochie", "Scooter Software", "KDiff3", "Perforce", "SourceGear"})
+            for (std::string root : {"HKCU\\Software\\", "HKLM\\Software\\", "HKLM\\Software\\Wow6432Node\\"}) {
+                const HKEY hive = root[2] == 'C' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+                kept.push_back(std::make_unique<RegistryKeySnapshot>(hive, root.substr(5) + vendor));
+                DeleteRegistryTree(hive, root.substr(5) + vendor);
+            }
+        return kept;
+    }();
     TempFolder m_temp;
     int m_installed = 0;
 };
 
-TEST_F(DiffProgramsTest, EachProgramIsFoundForTheUserAndTheMachine)
+TEST_F(DiffProgramsTest, EachIsFoundInTheTablesOrderTheUsersFirstThenTheSixtyFourBitView)
 {
-    FoundDiffProgram found{"unchanged", "unchanged"};
-    EXPECT_EQ(0, FindDiffProgram(found));
-    EXPECT_EQ("unchanged", found.name);
-    for (const Program& p : kPrograms)
-        for (const Place& at : {kUser, kMachine64, kMachine32}) {
-            ExpectFound(p, Install(at, p));
-            Write(at, p, ""); // an empty entry is passed over from now on
-        }
-    EXPECT_EQ(0, FindDiffProgram(found));
-}
-
-TEST_F(DiffProgramsTest, TheTablesOrderWinsThenTheUserThenTheSixtyFourBitView)
-{
-    const Place places[] = {kMachine32, kMachine64, kUser};
-    std::string files[7];
-    for (int i = 6; i >= 0; --i) files[i] = Install(places[i % 3], kPrograms[i]);
-    for (int i = 0; i < 7; ++i) {
-        ExpectFound(kPrograms[i], files[i]);
-        Write(places[i % 3], kPrograms[i], "");
-    }
-    const std::string in32 = Install(kMachine32, kPrograms[0]), in64 = Install(kMachine64, kPrograms[0]);
-    ExpectFound(kPrograms[0], Install(kUser, kPrograms[0]));
-    Write(kUser, kPrograms[0], "");
-    ExpectFound(kPrograms[0], in64);
-    Write(kMachine64, kPrograms[0], "");
-    // Where Windows has one view only, the two writes went to the same value.
-    RegKey view32;
+    const std::pair<int, Place> order[] = {{0, kUser}, {0, k64}, {0, k32}, {1, k32}, {2, k64}, {3, kUser},
+                                           {4, k32}, {5, k64}, {6, kUser}};
+    std::string found[9];
+    for (int i = 8; i >= 0; --i) found[i] = Install(order[i].second, kPrograms[order[i].first]);
+    // Where Windows has one view only, WinMerge's two entries there are one.
     std::string seen;
-    FoundDiffProgram none;
-    if (view32.Open(HKEY_LOCAL_MACHINE, "Software\\Thingamahoochie\\WinMerge", KEY_READ | KEY_WOW64_32KEY) == 0 &&
-        ReadRegStringValue(view32.Get(), "Executable", seen) && seen == in32)
-        ExpectFound(kPrograms[0], in32);
-    else
-        EXPECT_EQ(0, FindDiffProgram(none));
+    RegKey view;
+    view.Open(HKEY_LOCAL_MACHINE, "Software\\Thingamahoochie\\WinMerge", KEY_READ | KEY_WOW64_32KEY);
+    const bool twoViews = ReadRegStringValue(view.Get(), "Executable", seen) && "WinMerge " + seen == found[2];
+    for (int i = 0; i < 9; ++i) {
+        if (i == 2 && !twoViews) continue;
+        EXPECT_EQ(found[i], Found());
+        Write(order[i].second, kPrograms[order[i].first], ""); // passed over from now on
+    }
+    EXPECT_EQ("unchanged", Found());
 }
 
 TEST_F(DiffProgramsTest, BadEntriesArePassedOverSilently)
 {
-    const std::string next = Install(kMachine32, kPrograms[6]);
-    const std::string exe = m_temp.MakeFile("bad.exe"), folder = m_temp.MakeFolder("kdiff3");
+    const std::string next = Install(k32, kPrograms[6]), exe = m_temp.MakeFile("bad.exe");
+    const std::string folder = m_temp.MakeFolder("kdiff3"), missing = m_temp.Path() + "\\missing.exe";
     m_temp.MakeFile("kdiff3\\kdiff3.exe");
     char previous[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(::SetCurrentDirectoryA(m_temp.Path().c_str())); // where relative names would be found
-    const struct { int program; DWORD type; std::string data; } cases[] = {
-        {0, REG_EXPAND_SZ, exe}, {0, REG_BINARY, exe}, {0, REG_DWORD, std::string(3, '\0')}, {0, REG_SZ, ""},
-        {0, REG_SZ, "C:\\" + std::string(3000, 'x') + ".exe"}, {0, REG_SZ, "bad.exe"}, {0, REG_SZ, exe.substr(2)},
-        {0, REG_SZ, folder}, {0, REG_SZ, m_temp.Path() + "\\missing.exe"}, {4, REG_SZ, "kdiff3"},
-        {4, REG_SZ, exe}, {4, REG_SZ, m_temp.Path()}, {4, REG_SZ, "C:\\" + std::string(250, 'x')}};
+    const struct { int program; DWORD type; std::string data; } cases[] = {{0, REG_EXPAND_SZ, exe},
+        {0, REG_BINARY, exe}, {0, REG_SZ, ""}, {0, REG_SZ, "C:\\" + std::string(3000, 'x') + ".exe"},
+        {0, REG_SZ, "bad.exe"}, {0, REG_SZ, exe.substr(2)}, {0, REG_SZ, folder}, {0, REG_SZ, missing},
+        {4, REG_SZ, "kdiff3"}, {4, REG_SZ, exe}, {4, REG_SZ, "C:\\" + std::string(250, 'x')}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.data.substr(0, 80));
         Write(kUser, kPrograms[c.program], c.data, c.type);
-        ExpectFound(kPrograms[6], next);
+        EXPECT_EQ(next, Found()) << c.data.substr(0, 80);
     }
     ::SetCurrentDirectoryA(previous);
 }
