@@ -59,6 +59,6 @@ void CSetupDlg::OnFileDropped(int controlId)
 BOOL CSetupDlg::OnCommand(UINT id, UINT code, HWND control)
 {
     const BOOL handled = CWinDiffFileDialog::OnCommand(id, code, control);
-    if (id == IDC_BROWSE) UpdateNote(); // a file chosen there is in the field now
+    if (id == IDC_BROWSE && code == BN_CLICKED) UpdateNote(); // a file chosen there is in the field now
     return handled;
 }
