@@ -6,6 +6,7 @@
 #include "dialogs/SettingsDlg.h"
 #include "dialogs/SetupDlg.h"
 #include "pathinput/PathTests.h"
+#include "settings/DiffPrograms.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
 
@@ -39,7 +40,14 @@ LRESULT CMainFrame::OnCheckSetup()
     m_bSetupChecked = true;
     if (!m_strWinDiffPath.empty() && IsExistingFile(m_strWinDiffPath)) return 0;
 
+    // A comparison program the user already has is offered in the field,
+    // and OK stores it as it stores a file the user chose.
     CSetupDlg dlg(nullptr);
+    FoundDiffProgram found;
+    if (FindDiffProgram(found)) {
+        dlg.m_strWinDiffPath = found.path;
+        dlg.m_strFoundProgram = found.name;
+    }
     if (dlg.DoModal() == IDOK) {
         m_strWinDiffPath = dlg.m_strWinDiffPath;
         WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_strWinDiffPath.c_str());

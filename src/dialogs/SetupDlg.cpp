@@ -1,5 +1,9 @@
 #include "dialogs/SetupDlg.h"
 
+#include "framework/CodePage.h"
+#include "framework/Language.h"
+#include "pathinput/PathTests.h"
+
 namespace {
 
 const ToolTipRow kSetupTips[] = {
@@ -22,5 +26,39 @@ BOOL CSetupDlg::OnInitDialog()
     CenterWindow(::GetDesktopWindow());
     AddTools(kSetupTips, sizeof(kSetupTips) / sizeof(kSetupTips[0]));
     InitWinDiffFile();
+    if (!m_strFoundProgram.empty() && IsExistingFile(m_strWinDiffPath)) m_strFoundPath = m_strWinDiffPath;
+    UpdateNote();
     return TRUE;
+}
+
+void CSetupDlg::UpdateNote()
+{
+    // The note below the Browse button says that no windiff.exe was found
+    // and how to choose one. While the field holds the program found, it
+    // names that program instead, keeping the ways to choose another.
+    HWND note = ::GetWindow(GetDlgItem(IDC_BROWSE), GW_HWNDNEXT);
+    char className[16] = {};
+    if (m_strFoundPath.empty() || !note || !::GetClassNameA(note, className, sizeof(className)) ||
+        lstrcmpiA(className, "Static") != 0)
+        return;
+    if (m_strNotFoundNote.empty()) m_strNotFoundNote = GetWindowTextWide(note);
+    std::wstring text = AfxLoadStringW(IDS_FOUND_PROGRAM_NOTE);
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, ToWide(m_strFoundProgram));
+    if (at == std::wstring::npos || GetWindowTextString(GetDlgItem(IDC_PATH_STATIC)) != m_strFoundPath)
+        text = m_strNotFoundNote;
+    if (GetWindowTextWide(note) != text) ::SetWindowTextW(note, text.c_str());
+}
+
+void CSetupDlg::OnFileDropped(int controlId)
+{
+    CWinDiffFileDialog::OnFileDropped(controlId);
+    UpdateNote();
+}
+
+BOOL CSetupDlg::OnCommand(UINT id, UINT code, HWND control)
+{
+    const BOOL handled = CWinDiffFileDialog::OnCommand(id, code, control);
+    if (id == IDC_BROWSE && code == BN_CLICKED) UpdateNote(); // a file chosen there is in the field now
+    return handled;
 }

@@ -5,6 +5,7 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/Handles.h"
 
 #include <functional>
 
@@ -29,6 +30,21 @@ protected:
     std::string log = temp.Path() + "\\standin.log";
     ScopedMicrosoftWinDiffPath microsoft; // no entry unless a test sets one
     PairmateProcess app;
+
+    // WinMerge's entry for the current user, removed at the end (the tests'
+    // registry has none of its own).
+    bool SetWinMerge(const std::string& file)
+    {
+        RegKey key;
+        return key.Create(HKEY_CURRENT_USER, "Software\\Thingamahoochie\\WinMerge", KEY_SET_VALUE) == 0 &&
+               ::RegSetValueExA(key.Get(), "Executable", 0, REG_SZ, reinterpret_cast<const BYTE*>(file.c_str()),
+                                static_cast<DWORD>(file.size() + 1)) == 0;
+    }
+    ~StartupCheckTest() override
+    {
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Thingamahoochie\\WinMerge");
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Thingamahoochie");
+    }
 
     void Start(const StoredSettings& settings)
     {
@@ -87,6 +103,25 @@ protected:
         EXPECT_TRUE(ReadHistory(1).empty());
     }
 
+    // OK in the setup dialog: `file` is stored once it has gone, the bar
+    // goes on, and Compare starts `file` with both paths from now on.
+    void ExpectOkStoresAndComparesWith(HWND dialog, const std::string& file)
+    {
+        ClickButton(::GetDlgItem(dialog, IDOK));
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        auto storedName = [] {
+            std::string name;
+            ReadStoredString("FileName", name);
+            return name;
+        };
+        EXPECT_TRUE(WaitForValue("the stored file name", storedName, file));
+        EXPECT_FALSE(app.WaitForExit(0));
+        EXPECT_TRUE(::IsWindowVisible(app.Bar()));
+        EXPECT_TRUE(::IsWindowEnabled(app.Bar()));
+        EXPECT_EQ("\"" + file + "\" \"" + temp.File("left.txt") + "\" \"" + temp.File("right.txt") + "\"",
+                  CompareTwoFiles());
+    }
+
     // Compares two files and returns the command line that started WinDiff.
     std::string CompareTwoFiles()
     {
@@ -116,6 +151,7 @@ TEST_F(StartupCheckTest, StoredFileNameOfAnExistingFileStartsWithoutSetup)
 TEST_F(StartupCheckTest, MicrosoftsEntryIsUsedWithoutSetupAndNeverStored)
 {
     ASSERT_TRUE(microsoft.Set(StandInPath()));
+    ASSERT_TRUE(SetWinMerge(temp.File("WinMergeU.exe"))); // found, but WinDiff's entry wins
     Start(WithoutFileName());
     WaitUntilStartupCheckRan();
     EXPECT_EQ(nullptr, app.WaitForWindow("#32770", "", 0));
@@ -159,21 +195,7 @@ TEST_F(StartupCheckTest, EmptyFileNameAsksAndOkStoresTheChosenFile)
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
     EXPECT_FALSE(::IsWindow(chooser) && ::IsWindowVisible(chooser));
 
-    ClickButton(::GetDlgItem(dialog, IDOK));
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-    // Written once the dialog has gone.
-    auto storedName = [] {
-        std::string name;
-        ReadStoredString("FileName", name);
-        return name;
-    };
-    EXPECT_TRUE(WaitForValue("the stored file name", storedName, StandInPath()));
-    EXPECT_FALSE(app.WaitForExit(0));
-    EXPECT_TRUE(::IsWindowVisible(app.Bar()));
-    EXPECT_TRUE(::IsWindowEnabled(app.Bar()));
-
-    // The chosen file is WinDiff from now on.
-    EXPECT_EQ(0u, CompareTwoFiles().find("\"" + StandInPath() + "\" "));
+    ExpectOkStoresAndComparesWith(dialog, StandInPath());
 }
 
 TEST_F(StartupCheckTest, MicrosoftsPathNamingAFolderAsksAndCancelEndsTheProgram)
@@ -218,4 +240,26 @@ TEST_F(StartupCheckTest, ClosingTheBarFromOutsideWhileSetupAsksEndsTheProgramCle
     ExpectLeavingEndsTheProgram([&](HWND) { ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0); });
     std::string stored;
     EXPECT_FALSE(ReadStoredString("FileName", stored)) << stored;
+}
+
+// Run under an English code page too (e2e_english).
+class FoundProgramTextsTest : public StartupCheckTest {};
+
+TEST_F(FoundProgramTextsTest, AFoundProgramIsOfferedWithItsIconAndNamedInTheNote)
+{
+    const std::string found = temp.Path() + "\\WinMergeU.exe";
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), found.c_str(), FALSE));
+    ASSERT_TRUE(SetWinMerge(found));
+    Start(WithoutFileName());
+    HWND dialog = app.WaitForWindow("#32770", std::string());
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(found, WindowText(::GetDlgItem(dialog, kPathField)));
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
+    EXPECT_EQ(::GetACP() == 932 ? L"※「WinMerge」が見つかりました。[OK]ボタンで使用します。\n\n"
+                                  L"・別のプログラムを使うときは、[参照]ボタンをクリックしてください。\n"
+                                  L"・ファイル名の表示領域にドラッグアンドドロップで指定することもできます。"
+                                : L"Pairmate found WinMerge: click OK to use it.\n\n- Or click Browse to choose "
+                                  L"another program.\n- Or drag its file onto the file name field above.",
+              WindowTextW(::GetWindow(::GetDlgItem(dialog, kBrowse), GW_HWNDNEXT)));
+    ExpectOkStoresAndComparesWith(dialog, found);
 }

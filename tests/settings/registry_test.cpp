@@ -2,6 +2,7 @@
 
 #include "ScratchRegistry.h"
 #include "framework/Handles.h"
+#include "settings/DiffPrograms.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
 #include "settings/WindowsVersion.h"
@@ -9,6 +10,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -264,6 +266,93 @@ TEST_F(SettingsLoadTest, HotKeyIsCtrlAltPUnlessAStoredDwordTheHotKeyControlCanGi
                                 static_cast<DWORD>(c.data.size())));
         EXPECT_EQ(c.expected, LoadHotKeySetting());
     }
+}
+
+// The comparison programs' keys for the current user and in both views of
+// the local machine's (one on 32-bit Windows), emptied and restored after.
+class DiffProgramsTest : public ::testing::Test {
+protected:
+    struct Program { std::string name, key; const char* value; const char* fileInFolder; };
+    const Program kPrograms[7] = {{"WinMerge", "Thingamahoochie\\WinMerge", "Executable", nullptr},
+        {"Beyond Compare 5", "Scooter Software\\Beyond Compare 5", "ExePath", nullptr},
+        {"Beyond Compare 4", "Scooter Software\\Beyond Compare 4", "ExePath", nullptr},
+        {"Beyond Compare 3", "Scooter Software\\Beyond Compare 3", "ExePath", nullptr},
+        {"KDiff3", "KDiff3", nullptr, "kdiff3.exe"}, {"P4Merge", "Perforce\\Environment", "P4INSTROOT", "p4merge.exe"},
+        {"DiffMerge", "SourceGear\\SourceGear DiffMerge", "Location", nullptr}};
+    using Place = std::pair<HKEY, REGSAM>;
+    const Place kUser{HKEY_CURRENT_USER, 0}, k64{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}, k32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
+
+    static void Write(Place at, const Program& p, const std::string& data, DWORD type = REG_SZ)
+    {
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Create(at.first, ("Software\\" + p.key).c_str(), KEY_SET_VALUE | at.second));
+        ::RegSetValueExA(key.Get(), p.value, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                         static_cast<DWORD>(data.size() + 1));
+    }
+    // Installs `p` in a folder of its own; returns what finding it gives.
+    std::string Install(Place at, const Program& p)
+    {
+        const std::string name = std::to_string(++m_installed), folder = m_temp.MakeFolder(name);
+        const std::string file = m_temp.MakeFile(name + "\\" + (p.fileInFolder ? p.fileInFolder : "x.exe"));
+        Write(at, p, p.fileInFolder ? folder : file);
+        return p.name + " " + file;
+    }
+    static std::string Found()
+    {
+        FoundDiffProgram found{"unchanged", ""};
+        return FindDiffProgram(found) ? found.name + " " + found.path : found.name;
+    }
+
+    std::vector<std::unique_ptr<RegistryKeySnapshot>> m_restore = [] {
+        std::vector<std::unique_ptr<RegistryKeySnapshot>> kept;
+        for (std::string vendor : {"Thingamahoochie", "Scooter Software", "KDiff3", "Perforce", "SourceGear"})
+            for (std::string root : {"HKCU\\Software\\", "HKLM\\Software\\", "HKLM\\Software\\Wow6432Node\\"}) {
+                const HKEY hive = root[2] == 'C' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+                kept.push_back(std::make_unique<RegistryKeySnapshot>(hive, root.substr(5) + vendor));
+                DeleteRegistryTree(hive, root.substr(5) + vendor);
+            }
+        return kept;
+    }();
+    TempFolder m_temp;
+    int m_installed = 0;
+};
+
+TEST_F(DiffProgramsTest, EachIsFoundInTheTablesOrderTheUsersFirstThenTheSixtyFourBitView)
+{
+    const std::pair<int, Place> order[] = {{0, kUser}, {0, k64}, {0, k32}, {1, k32}, {2, k64}, {3, kUser},
+                                           {4, k32}, {5, k64}, {6, kUser}};
+    std::string found[9];
+    for (int i = 8; i >= 0; --i) found[i] = Install(order[i].second, kPrograms[order[i].first]);
+    // Where Windows has one view only, WinMerge's two entries there are one.
+    std::string seen;
+    RegKey view;
+    view.Open(HKEY_LOCAL_MACHINE, "Software\\Thingamahoochie\\WinMerge", KEY_READ | KEY_WOW64_32KEY);
+    const bool twoViews = ReadRegStringValue(view.Get(), "Executable", seen) && "WinMerge " + seen == found[2];
+    for (int i = 0; i < 9; ++i) {
+        if (i == 2 && !twoViews) continue;
+        EXPECT_EQ(found[i], Found());
+        Write(order[i].second, kPrograms[order[i].first], ""); // passed over from now on
+    }
+    EXPECT_EQ("unchanged", Found());
+}
+
+TEST_F(DiffProgramsTest, BadEntriesArePassedOverSilently)
+{
+    const std::string next = Install(k32, kPrograms[6]), exe = m_temp.MakeFile("bad.exe");
+    const std::string folder = m_temp.MakeFolder("kdiff3"), missing = m_temp.Path() + "\\missing.exe";
+    m_temp.MakeFile("kdiff3\\kdiff3.exe");
+    char previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(::SetCurrentDirectoryA(m_temp.Path().c_str())); // where relative names would be found
+    const struct { int program; DWORD type; std::string data; } cases[] = {{0, REG_EXPAND_SZ, exe},
+        {0, REG_BINARY, exe}, {0, REG_SZ, ""}, {0, REG_SZ, "C:\\" + std::string(3000, 'x') + ".exe"},
+        {0, REG_SZ, "bad.exe"}, {0, REG_SZ, exe.substr(2)}, {0, REG_SZ, folder}, {0, REG_SZ, missing},
+        {4, REG_SZ, "kdiff3"}, {4, REG_SZ, exe}, {4, REG_SZ, "C:\\" + std::string(250, 'x')}};
+    for (const auto& c : cases) {
+        Write(kUser, kPrograms[c.program], c.data, c.type);
+        EXPECT_EQ(next, Found()) << c.data.substr(0, 80);
+    }
+    ::SetCurrentDirectoryA(previous);
 }
 
 TEST(WindowsVersion, XPIsTheFirstNTVersionThatCounts)
