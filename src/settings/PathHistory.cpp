@@ -42,7 +42,7 @@ DWORD ParseDataValueName(const char* name)
 // the code page cannot hold (not an empty one). `raw` receives it as stored.
 bool IsHiddenEntry(HKEY key, const std::string& name, RegRawValue& raw)
 {
-    return ReadRegRawValue(key, name.c_str(), raw) && raw.data.size() >= sizeof(WCHAR) &&
+    return ReadRegRawValue(key, name.c_str(), raw) && raw.size >= sizeof(WCHAR) &&
            (raw.data[0] != 0 || raw.data[1] != 0);
 }
 
@@ -52,9 +52,18 @@ PathHistory::PathHistory(HKEY root, std::string subKey) : m_hRootKey(root), m_st
 
 std::string PathHistory::DataValueName(DWORD index)
 {
-    char name[32];
-    std::snprintf(name, sizeof(name), "%s%08ld", kDataPrefix, static_cast<long>(index));
-    return name;
+    // The index as a signed number of at least eight places, zero-padded
+    // after the sign ("Data00000012", "Data-0000003").
+    const long number = static_cast<long>(index);
+    unsigned long magnitude = number < 0 ? 0UL - static_cast<unsigned long>(number) : static_cast<unsigned long>(number);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const size_t width = number < 0 ? 7 : 8;
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return std::string(kDataPrefix) + (number < 0 ? "-" : "") + digits;
 }
 
 // The indexes 1..size whose "Data" values may hold an entry, in increasing
@@ -110,7 +119,7 @@ void PathHistory::LoadEntries(std::vector<Entry>& out, bool withHidden) const
         Entry entry;
         entry.shown = ReadRegStringValue(key.Get(), name.c_str(), entry.text) != 0;
         if (entry.shown ? !entry.text.empty() : withHidden && IsHiddenEntry(key.Get(), name, entry.raw))
-            out.push_back(entry);
+            out.push_back(std::move(entry));
     }
 }
 

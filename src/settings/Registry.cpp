@@ -22,8 +22,8 @@ bool IsStoredTextExactly(HKEY key, const char* name, const std::string& text)
     RegRawValue raw;
     if (!ReadRegRawValue(key, name, raw) || !IsTextType(raw.type)) return true;
     // Whole UTF-16 units up to the first NUL, as the ANSI read converts them.
-    std::wstring stored(raw.data.size() / sizeof(WCHAR), L'\0');
-    if (!stored.empty()) std::memcpy(&stored[0], raw.data.data(), stored.size() * sizeof(WCHAR));
+    std::wstring stored(raw.size / sizeof(WCHAR), L'\0');
+    if (!stored.empty()) std::memcpy(&stored[0], raw.data.get(), stored.size() * sizeof(WCHAR));
     return ToWide(text) == stored.c_str();
 }
 
@@ -81,17 +81,13 @@ int ReadRegStringValue(HKEY key, const char* name, std::string& out)
     } else {
         // Larger data: `size` now holds its length. A value too large for
         // memory is a failure.
-        std::vector<char> buffer;
-        try {
-            buffer.resize(static_cast<size_t>(size) + 1);
-        } catch (const std::bad_alloc&) {
-            return 0;
-        }
-        if (::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-            ERROR_SUCCESS)
+        std::unique_ptr<char[]> buffer(new (std::nothrow) char[static_cast<size_t>(size) + 1]);
+        if (!buffer ||
+            ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.get()), &size) !=
+                ERROR_SUCCESS)
             return 0;
         buffer[size] = '\0';
-        out.assign(buffer.data(), std::strlen(buffer.data()));
+        out.assign(buffer.get(), std::strlen(buffer.get()));
     }
     if (IsStoredTextExactly(key, name, out)) return 1;
     out.clear();
@@ -108,28 +104,28 @@ int WriteRegStringValue(HKEY key, const char* name, const char* text)
 int ReadRegRawValue(HKEY key, const char* name, RegRawValue& out)
 {
     const std::wstring wideName = ToWide(name ? name : "");
-    // A path-sized buffer first: most values fit, and need one call.
+    // A path-sized buffer first: most values fit, and need one call. A
+    // value too large for memory is a failure.
     DWORD size = 2 * MAX_PATH * sizeof(WCHAR);
-    out.data.assign(size, 0);
-    LONG rc = ::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.data(), &size);
-    if (rc == ERROR_MORE_DATA) {
-        try {
-            out.data.assign(size, 0);
-        } catch (const std::bad_alloc&) {
-            return 0;
-        }
-        rc = ::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.data(), &size);
+    LONG rc = ERROR_MORE_DATA;
+    for (int tries = 0; rc == ERROR_MORE_DATA && tries < 2; ++tries) {
+        out.data.reset(new (std::nothrow) BYTE[size ? size : 1]);
+        if (!out.data) break;
+        rc = ::RegQueryValueExW(key, wideName.c_str(), nullptr, &out.type, out.data.get(), &size);
     }
-    if (rc != ERROR_SUCCESS) return 0;
-    out.data.resize(size);
+    if (rc != ERROR_SUCCESS || !out.data) {
+        out.data.reset();
+        out.size = 0;
+        return 0;
+    }
+    out.size = size;
     return 1;
 }
 
 int WriteRegRawValue(HKEY key, const char* name, const RegRawValue& value)
 {
     const std::wstring wideName = ToWide(name ? name : "");
-    return ::RegSetValueExW(key, wideName.c_str(), 0, value.type, value.data.data(),
-                            static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+    return ::RegSetValueExW(key, wideName.c_str(), 0, value.type, value.data.get(), value.size) == ERROR_SUCCESS;
 }
 
 int ReadRegDword(HKEY root, const char* path, const char* name, DWORD* out)

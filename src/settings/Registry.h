@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,8 @@ int WriteRegStringValue(HKEY key, const char* name, const char* text);
 // functions: copied so, a text that the code page cannot hold stays intact.
 struct RegRawValue {
     DWORD type = REG_NONE;
-    std::vector<BYTE> data;
+    std::unique_ptr<BYTE[]> data;
+    DWORD size = 0;
 };
 int ReadRegRawValue(HKEY key, const char* name, RegRawValue& out);
 int WriteRegRawValue(HKEY key, const char* name, const RegRawValue& value);
