@@ -47,9 +47,9 @@ WORD LoadHotKeySetting()
     RegKey key;
     RegRawValue raw;
     if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_READ) != ERROR_SUCCESS ||
-        !ReadRegRawValue(key.Get(), kRegHotKey, raw) || raw.type != REG_DWORD || raw.data.size() != sizeof(DWORD))
+        !ReadRegRawValue(key.Get(), kRegHotKey, raw) || raw.type != REG_DWORD || raw.size != sizeof(DWORD))
         return kDefaultHotKey;
     DWORD value = 0;
-    std::memcpy(&value, raw.data.data(), sizeof(value));
+    std::memcpy(&value, raw.data.get(), sizeof(value));
     return IsHotKeyValue(value) ? static_cast<WORD>(value) : kDefaultHotKey;
 }
