@@ -357,9 +357,12 @@ BOOL CMainFrame::OnDpiChanged(UINT dpi)
 void CMainFrame::OnChooseFile(int k)
 {
     std::string path;
+    bool notInCodePage = false;
     if (AfxChooseFile(m_hWnd, AfxLoadFilter(IDS_ALL_FILES_FILTER), AfxLoadString(IDS_CHOOSE_FILE_TITLE),
-                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, path))
+                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, path, &notInCodePage))
         SetChosenPath(k, path);
+    else if (notInCodePage)
+        AfxMessageBox(m_hWnd, IDS_PATH_NOT_IN_CODE_PAGE);
 }
 
 void CMainFrame::SetChosenPath(int k, const std::string& path)

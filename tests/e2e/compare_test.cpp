@@ -395,19 +395,24 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
     app.Command(kMaximize);
     ASSERT_TRUE(WaitFor([&] { return BarRect(app.Bar()).left == WorkArea().left; }));
 
-    // Dropped from the shell, it is refused with a word, and nothing changes.
+    // Dropped from the shell or chosen in a file chooser, it is refused with
+    // a word, and nothing changes.
     app.SetComboText(kPath1, file2);
     HWND dialog = nullptr;
     const struct {
         const char* what;
         std::function<HWND()> target;
+        const char* chooser; // the file chooser's title; none: dropped
     } drops[] = {
-        {"onto path box 1", [&] { return app.Control(kPath1); }},
+        {"onto path box 1", [&] { return app.Control(kPath1); }, nullptr},
+        {"for path 1", [&] { app.Command(32772); return app.Control(kPath1); }, "比較ファイルの選択"},
         {"onto the WinDiff file name field of Settings", [&] {
              app.Command(32771);
              dialog = app.WaitForWindow("#32770", "設定");
              return ::GetDlgItem(dialog, kPathField);
-         }},
+         }, nullptr},
+        {"with Browse in Settings", [&] { ClickButton(::GetDlgItem(dialog, kBrowse)); return ::GetDlgItem(dialog, kPathField); },
+         "Windiffファイルの選択"},
     };
     for (const auto& drop : drops) {
         SCOPED_TRACE(drop.what);
@@ -415,8 +420,12 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
         ASSERT_NE(nullptr, target);
         const std::string before = WindowText(target);
         ComPtr<IDataObject> data = ShellDataObject(std::vector<std::wstring>{file});
-        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
-                  DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(target)));
+        if (HWND chooser = drop.chooser ? app.WaitForWindow("#32770", drop.chooser) : nullptr) {
+            OpenInChooser(chooser, file);
+            EXPECT_TRUE(WaitFor([&] { return !::IsWindow(chooser); }));
+        } else
+            EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
+                      DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(target)));
         MessageBoxInfo box;
         ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, ::GetParent(target)));
         EXPECT_EQ("このパスは使用できません。Unicode 対応ではないプログラムの言語で扱えない文字が含まれています。", box.text);
