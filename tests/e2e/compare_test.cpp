@@ -254,6 +254,15 @@ TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_EQ(w.left, r.left);
     EXPECT_EQ(w.top, r.top);
     EXPECT_EQ(w.right - w.left, r.right - r.left);
+
+    // A bare drive is its root, not the folder the program started in; the
+    // history keeps it as typed.
+    ::DeleteFileA(log.c_str());
+    app.SetComboText(kPath1, "c:");
+    app.Command(kCompare);
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+    EXPECT_EQ((std::vector<std::string>{"c:\\", right}), arguments);
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{"c:", left}, {right}}));
 }
 
 TEST_P(CodePageTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
