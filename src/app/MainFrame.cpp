@@ -399,6 +399,9 @@ LRESULT CMainFrame::OnClearHistory()
     m_history2.Clear();
     m_wndCombo1.ResetContent();
     m_wndCombo2.ResetContent();
+    // The icons go with the texts.
+    for (int k = 1; k <= 2; ++k)
+        if (Slot(k).nIcon != -1) SetIconIndex(k, -1);
     return 0;
 }
 

@@ -344,6 +344,11 @@ TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
 
     app.SetComboText(kPath1, temp.Path() + "\\nothing here");
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != RGB(128, 128, 128); }));
+    // Clearing the histories (Settings' button asks so) empties the box, icon and all.
+    app.SetComboText(kPath1, file);
+    ASSERT_TRUE(WaitFor([&] { return ScreenPixel(left, top) == dark; }));
+    ::SendMessageA(app.Bar(), WM_USER + 10, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != dark && app.ComboText(kPath1).empty(); }));
 }
 
 TEST_F(CompareTest, AFileDraggedFromAnotherProgramFillsTheBoxAndShowsItsIcon)
