@@ -1,5 +1,7 @@
 #include "dialogs/AboutDlg.h"
 
+#include "framework/Dpi.h"
+
 CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
 CAboutDlg::~CAboutDlg() = default;
@@ -23,4 +25,14 @@ BOOL CAboutDlg::OnInitDialog()
     m_linkWeb.SetUrl(m_linkWeb.GetWindowText());
     m_linkWeb.SetUnderlineMode(-1);
     return TRUE;
+}
+
+LRESULT CAboutDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
+    if (msg == WM_DPICHANGED) {
+        m_linkMail.RemakeFonts();
+        m_linkWeb.RemakeFonts();
+    }
+    return result;
 }
