@@ -3,6 +3,7 @@
 #include "framework/Dpi.h"
 #include "framework/FileChooser.h"
 #include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "framework/Language.h"
 #include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
@@ -328,17 +329,30 @@ void CMainFrame::OnPaint()
     const UINT dpi = GetDpi();
     int size = 0;
     HIMAGELIST icons = PathIcons(dpi, size);
-    // A 16-pixel icon at 96 DPI, one pixel inside the box's frame; icons of
-    // another size centred on that place, and kept within the box.
-    const int inset = AfxScale(1, dpi) + (AfxScale(16, dpi) - size) / 2;
+    // A 16-pixel icon at 96 DPI, one pixel inside the box's frame; smaller
+    // icons centred on that place. The shell's icons are larger than that
+    // where the bar's DPI lies below the system's (a scaling lowered while
+    // the program runs, a display of lower scaling): they are drawn shrunk
+    // to the box's size, whole.
+    const int box = AfxScale(16, dpi);
+    const bool shrink = size > box;
+    const int inset = AfxScale(1, dpi) + (shrink ? 0 : (box - size) / 2);
     for (int k = 1; k <= 2; ++k) {
         PathSlot slot = Slot(k);
         if (slot.nIcon == -1) continue;
         {
             SavedDC saved(dc);
             ::IntersectClipRect(dc, slot.rcIcon.left, slot.rcIcon.top, slot.rcIcon.right, slot.rcIcon.bottom);
-            ::ImageList_Draw(icons, slot.nIcon, dc, slot.rcIcon.left + inset, slot.rcIcon.top + inset,
-                             ILD_TRANSPARENT);
+            const int x = slot.rcIcon.left + inset, y = slot.rcIcon.top + inset;
+            if (shrink) {
+                // Pixels taken whole (the mask's as the colours'), as the
+                // icon was drawn: no colours mixed into its transparent edge.
+                ::SetStretchBltMode(dc, COLORONCOLOR);
+                UniqueIcon icon(::ImageList_GetIcon(icons, slot.nIcon, ILD_TRANSPARENT));
+                ::DrawIconEx(dc, x, y, icon.Get(), box, box, 0, nullptr, DI_NORMAL);
+            } else {
+                ::ImageList_Draw(icons, slot.nIcon, dc, x, y, ILD_TRANSPARENT);
+            }
         }
         Draw3dRect(dc, slot.rcIcon, RGB(128, 128, 128), RGB(255, 255, 255));
     }
@@ -362,9 +376,12 @@ BOOL CMainFrame::OnDpiChanged(UINT dpi)
 void CMainFrame::OnChooseFile(int k)
 {
     std::string path;
+    bool notInCodePage = false;
     if (AfxChooseFile(m_hWnd, AfxLoadFilter(IDS_ALL_FILES_FILTER), AfxLoadString(IDS_CHOOSE_FILE_TITLE),
-                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, path))
+                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, path, &notInCodePage))
         SetChosenPath(k, path);
+    else if (notInCodePage)
+        AfxMessageBox(m_hWnd, IDS_PATH_NOT_IN_CODE_PAGE);
 }
 
 void CMainFrame::SetChosenPath(int k, const std::string& path)
@@ -401,6 +418,9 @@ LRESULT CMainFrame::OnClearHistory()
     m_history2.Clear();
     m_wndCombo1.ResetContent();
     m_wndCombo2.ResetContent();
+    // The icons go with the texts.
+    for (int k = 1; k <= 2; ++k)
+        if (Slot(k).nIcon != -1) SetIconIndex(k, -1);
     return 0;
 }
 

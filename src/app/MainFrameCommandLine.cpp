@@ -17,6 +17,11 @@ void CMainFrame::QueuePaths(const std::vector<std::wstring>& paths)
 
 void CMainFrame::ApplyQueuedPaths()
 {
+    // Runs outside the window's handlers; a message box shown here (a path
+    // refused, Compare's first failing check) runs a loop in which the bar
+    // may be closed (an installer closes it before an update): this object
+    // lives on until the loop below has seen the window go.
+    LifeGuard alive(this);
     while (m_bSetupChecked && !m_queuedPaths.empty() && IsWindow()) {
         std::vector<std::wstring> paths = std::move(m_queuedPaths.front());
         m_queuedPaths.pop_front();

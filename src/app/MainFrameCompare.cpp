@@ -65,12 +65,16 @@ void CMainFrame::OnCompare()
         return;
     }
 
-    if (const UINT failure = FirstFailure(m_strWinDiffPath, p1, p2)) {
+    // A bare "C:" would name the current folder on that drive (the one the
+    // program was started in): it is tested and handed on as the drive's
+    // root "C:\", as its icon shows it. The histories keep what was typed.
+    const std::string path1 = NormalizeDriveRoot(p1), path2 = NormalizeDriveRoot(p2);
+    if (const UINT failure = FirstFailure(m_strWinDiffPath, path1, path2)) {
         AfxMessageBox(m_hWnd, failure);
         return;
     }
 
-    const std::string arguments = QuotedArgument(p1) + " " + QuotedArgument(p2);
+    const std::string arguments = QuotedArgument(path1) + " " + QuotedArgument(path2);
     if (!RunProcess(m_strWinDiffPath.c_str(), arguments.c_str())) {
         AfxMessageBox(m_hWnd, IDS_START_FAILED);
         return;

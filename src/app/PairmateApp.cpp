@@ -12,6 +12,11 @@ CPairmateApp::~CPairmateApp() = default;
 
 BOOL CPairmateApp::InitInstance()
 {
+    // Every edit of a path box tests the path: on a drive without a medium
+    // (a card reader, an empty DVD drive) the system would otherwise show
+    // its own "no disk" box for each key. The other flags stay as given.
+    ::SetErrorMode(::SetErrorMode(SEM_FAILCRITICALERRORS) | SEM_FAILCRITICALERRORS);
+
     std::vector<std::wstring> paths;
     if (!ReadPathArguments(::GetCommandLineW(), paths)) {
         // More than two paths, or an option: said, and nothing else done.

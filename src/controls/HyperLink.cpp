@@ -92,11 +92,12 @@ void CHyperLink::PreSubclassWindow()
     if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     if (!font) font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
     // The face name in UTF-16, as the system keeps it, whatever the code page.
-    LOGFONTW lf = {};
-    if (font && ::GetObjectW(font, sizeof(lf), &lf)) {
-        m_fontNormal.Reset(::CreateFontIndirectW(&lf));
-        lf.lfUnderline = TRUE;
-        m_fontUnderline.Reset(::CreateFontIndirectW(&lf));
+    if (font && ::GetObjectW(font, sizeof(m_lfAttached), &m_lfAttached)) {
+        m_nAttachedDpi = GetDpi();
+        m_fontNormal.Reset(::CreateFontIndirectW(&m_lfAttached));
+        LOGFONTW underlined = m_lfAttached;
+        underlined.lfUnderline = TRUE;
+        m_fontUnderline.Reset(::CreateFontIndirectW(&underlined));
     }
     // A control without a font of its own would draw in the system font
     // while being measured in the one above.
@@ -128,16 +129,48 @@ TTTOOLINFOA CHyperLink::ToolInfo()
     return ti;
 }
 
+void CHyperLink::UpdateTool()
+{
+    if (!m_toolTip.IsWindow()) return;
+    TTTOOLINFOA ti = ToolInfo();
+    m_toolTip.SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    m_toolTip.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void CHyperLink::SetUrl(const std::string& url)
 {
     m_strUrl = url;
     if (!IsWindow()) return;
     FitToText();
-    if (m_toolTip.IsWindow()) {
-        TTTOOLINFOA ti = ToolInfo();
-        m_toolTip.SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-        m_toolTip.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    UpdateTool();
+}
+
+void CHyperLink::MakeFonts(LOGFONTW lf)
+{
+    Font normal(::CreateFontIndirectW(&lf));
+    lf.lfUnderline = TRUE;
+    Font underlined(::CreateFontIndirectW(&lf));
+    if (!normal || !underlined) return;
+    // The link shows the new font before the old ones go.
+    const bool underline = m_nUnderlineMode == 1 || (m_nUnderlineMode == -1 && m_bHover);
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>((underline ? underlined : normal).Get()), TRUE);
+    m_fontNormal = std::move(normal);
+    m_fontUnderline = std::move(underlined);
+}
+
+void CHyperLink::RemakeFonts()
+{
+    if (!IsWindow() || !m_nAttachedDpi) return;
+    // Always from the font as attached, so that changes back and forth do
+    // not add up rounding.
+    const UINT dpi = GetDpi();
+    LOGFONTW lf = m_lfAttached;
+    lf.lfHeight = ::MulDiv(lf.lfHeight, static_cast<int>(dpi), static_cast<int>(m_nAttachedDpi));
+    lf.lfWidth = ::MulDiv(lf.lfWidth, static_cast<int>(dpi), static_cast<int>(m_nAttachedDpi));
+    MakeFonts(lf);
+    FitToText();
+    UpdateTool();
+    Invalidate(TRUE);
 }
 
 void CHyperLink::SetVisited(BOOL visited)

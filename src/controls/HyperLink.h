@@ -46,6 +46,10 @@ public:
 
     void FitToText();
     void LoadHandCursor();
+    // After the DPI of the link's window changed: makes its fonts again for
+    // the new DPI (from the font it was attached with) and fits it to its
+    // text again.
+    void RemakeFonts();
 
     BOOL DestroyWindow() override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -66,6 +70,10 @@ protected:
 
 private:
     TTTOOLINFOA ToolInfo();
+    // The tooltip's text and rectangle after the target or the size changed.
+    void UpdateTool();
+    // The plain and underlined fonts from `lf`, shown at once in the link.
+    void MakeFonts(LOGFONTW lf);
     COLORREF m_crLink = RGB(0, 0, 238);
     COLORREF m_crVisited = RGB(85, 26, 139);
     COLORREF m_crHover = RGB(255, 0, 0);
@@ -76,6 +84,8 @@ private:
     std::string m_strUrl;
     Font m_fontUnderline;
     Font m_fontNormal;
+    LOGFONTW m_lfAttached = {}; // the font the link was attached with
+    UINT m_nAttachedDpi = 0;    // and the DPI it was made for; 0: none
     HCURSOR m_hHandCursor = nullptr; // our own copy
     CToolTipCtrl m_toolTip;
     UINT m_nHoverTimerId = 100;

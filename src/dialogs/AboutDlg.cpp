@@ -1,6 +1,7 @@
 #include "dialogs/AboutDlg.h"
 
 #include "framework/Accessible.h"
+#include "framework/Dpi.h"
 
 CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
@@ -28,4 +29,14 @@ BOOL CAboutDlg::OnInitDialog()
     AfxSetAccessibleLink(m_linkMail);
     AfxSetAccessibleLink(m_linkWeb);
     return TRUE;
+}
+
+LRESULT CAboutDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
+    if (msg == WM_DPICHANGED) {
+        m_linkMail.RemakeFonts();
+        m_linkWeb.RemakeFonts();
+    }
+    return result;
 }

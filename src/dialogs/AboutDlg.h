@@ -21,5 +21,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
+    // After the system has fitted the dialog to a new DPI, the links take
+    // fonts for it and fit their texts again.
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 

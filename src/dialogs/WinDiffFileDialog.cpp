@@ -82,9 +82,12 @@ void CWinDiffFileDialog::OnFileDropped(int controlId)
 void CWinDiffFileDialog::OnBrowse()
 {
     std::string file;
+    bool notInCodePage = false;
     if (AfxChooseFile(m_hWnd, AfxLoadFilter(IDS_WINDIFF_FILE_FILTER), AfxLoadString(IDS_WINDIFF_FILE_TITLE),
-                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, file))
+                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, file, &notInCodePage))
         SetWinDiffFile(file);
+    else if (notInCodePage)
+        AfxMessageBox(m_hWnd, IDS_PATH_NOT_IN_CODE_PAGE);
 }
 
 void CWinDiffFileDialog::OnOK()

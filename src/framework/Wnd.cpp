@@ -292,10 +292,33 @@ CWnd* ReflectionTarget(UINT msg, WPARAM wParam, LPARAM lParam)
     return child ? CWnd::FromHandle(child) : nullptr;
 }
 
+CWnd::LifeGuard::LifeGuard(CWnd* wnd) : m_pWnd(wnd)
+{
+    if (m_pWnd) ++m_pWnd->m_nMessageDepth;
+}
+
+CWnd::LifeGuard::~LifeGuard()
+{
+    if (m_pWnd && --m_pWnd->m_nMessageDepth == 0 && m_pWnd->m_bPostNcDestroyPending) {
+        m_pWnd->m_bPostNcDestroyPending = false;
+        m_pWnd->PostNcDestroy();
+    }
+}
+
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = FromHandle(hwnd);
     if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+
+    // The object finishes its life (frames delete themselves) only once no
+    // handler of its window is running any more: a window destroyed from
+    // inside one of its own handlers (closed during a modal dialog, a menu
+    // or the Exit command) leaves that handler a live object to return to.
+    // A child's object is mostly a member of its top-level window's, which
+    // therefore stays as long, whichever goes first.
+    HWND root = (::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) ? ::GetAncestor(hwnd, GA_ROOT) : nullptr;
+    LifeGuard keepTop(root && root != hwnd ? FromHandle(root) : nullptr);
+    LifeGuard keep(wnd);
 
     // Notifications go to the child control's object first.
     if (CWnd* child = ReflectionTarget(msg, wParam, lParam)) {
@@ -305,7 +328,6 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         }
     }
 
-    ++wnd->m_nMessageDepth;
     LRESULT result = wnd->WindowProc(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         // The window is gone: put the old procedure back (the window may
@@ -316,14 +338,6 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         wnd->m_pfnSuper = nullptr;
         wnd->Detach();
         wnd->m_bPostNcDestroyPending = true;
-    }
-    // The object finishes its life (frames delete themselves) only once no
-    // handler of its window is running any more: a window destroyed from
-    // inside one of its own handlers (closed during a modal dialog, a menu
-    // or the Exit command) leaves that handler a live object to return to.
-    if (--wnd->m_nMessageDepth == 0 && wnd->m_bPostNcDestroyPending) {
-        wnd->m_bPostNcDestroyPending = false;
-        wnd->PostNcDestroy();
     }
     return result;
 }

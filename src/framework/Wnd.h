@@ -97,6 +97,22 @@ public:
     // Centres this window over another one (the owner when nullptr).
     void CenterWindow(HWND alternateOwner = nullptr) const;
 
+    // Keeps the object alive while code outside its window's handlers (the
+    // program's idle work, a child window's handler) runs a nested message
+    // loop, a message box for instance, in which the window may be closed:
+    // the object's life then ends when the last guard goes. The code after
+    // the loop finds the window gone (IsWindow) but its object still there.
+    class LifeGuard {
+    public:
+        explicit LifeGuard(CWnd* wnd);
+        ~LifeGuard();
+        LifeGuard(const LifeGuard&) = delete;
+        LifeGuard& operator=(const LifeGuard&) = delete;
+
+    private:
+        CWnd* m_pWnd;
+    };
+
     // Display scaling (framework/Dpi.h): the DPI of the display this window
     // shows on (96 = 100 %), which is its top-level window's: the last DPI
     // that WM_DPICHANGED gave that window, or else the system's answer.

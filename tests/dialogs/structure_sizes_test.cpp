@@ -38,9 +38,9 @@ BOOL WINAPI RecordCreateProcess(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY
 
 int g_keepFolder = 0; // file choosers that leave the current folder as it is
 
-BOOL WINAPI RecordOpenFileName(LPOPENFILENAMEA ofn)
+BOOL WINAPI RecordOpenFileName(LPOPENFILENAMEW ofn)
 {
-    g_passed["OPENFILENAMEA"] = ofn->lStructSize;
+    g_passed["OPENFILENAMEW"] = ofn->lStructSize;
     if (ofn->Flags & OFN_NOCHANGEDIR) ++g_keepFolder;
     return FALSE;
 }
@@ -59,7 +59,7 @@ TEST(StructureSizes, PassedToTheSystem)
 {
     ImportHook appBar("shell32.dll", "SHAppBarMessage", reinterpret_cast<void*>(&RecordAppBar));
     ImportHook create("kernel32.dll", "CreateProcessA", reinterpret_cast<void*>(&RecordCreateProcess));
-    ImportHook open("comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(&RecordOpenFileName));
+    ImportHook open("comdlg32.dll", "GetOpenFileNameW", reinterpret_cast<void*>(&RecordOpenFileName));
     ImportHook parameters("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(&RecordParameters));
     g_parameters = &parameters;
     ASSERT_TRUE(appBar.Installed() && create.Installed() && open.Installed() && parameters.Installed());
@@ -81,7 +81,7 @@ TEST(StructureSizes, PassedToTheSystem)
             return true;
         })
         .Then([&] {
-            if (!g_passed.count("OPENFILENAMEA")) return false;
+            if (!g_passed.count("OPENFILENAMEW")) return false;
             Click(dlg.m_hWnd, IDCANCEL);
             return true;
         });
@@ -99,10 +99,10 @@ TEST(StructureSizes, PassedToTheSystem)
 
 #ifdef _WIN64
     const std::map<std::string, UINT> expected = {
-        {"APPBARDATA", 48}, {"STARTUPINFOA", 104}, {"OPENFILENAMEA", 152}, {"NONCLIENTMETRICSA", 340}};
+        {"APPBARDATA", 48}, {"STARTUPINFOA", 104}, {"OPENFILENAMEW", 152}, {"NONCLIENTMETRICSA", 340}};
 #else
     const std::map<std::string, UINT> expected = {
-        {"APPBARDATA", 36}, {"STARTUPINFOA", 68}, {"OPENFILENAMEA", 88}, {"NONCLIENTMETRICSA", 340}};
+        {"APPBARDATA", 36}, {"STARTUPINFOA", 68}, {"OPENFILENAMEW", 88}, {"NONCLIENTMETRICSA", 340}};
 #endif
     EXPECT_EQ(expected, g_passed);
 }

@@ -155,12 +155,12 @@ std::string ClassicCopy(const std::string& folder)
     return ::EndUpdateResourceA(update, !put) && put ? copy : std::string();
 }
 
-void OpenInChooser(HWND chooser, const std::string& path)
+void OpenInChooser(HWND chooser, const std::wstring& path)
 {
     // The file name box (1148) is a combo box around the edit.
     HWND nameBox = ::GetDlgItem(chooser, 1148);
     HWND nameEdit = ::FindWindowExA(::FindWindowExA(nameBox, nullptr, "ComboBox", nullptr), nullptr, "Edit", nullptr);
-    ::SendMessageW(nameEdit ? nameEdit : nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(path).c_str()));
+    ::SendMessageW(nameEdit ? nameEdit : nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ClickButton(::GetDlgItem(chooser, IDOK));
 }
 

@@ -215,7 +215,7 @@ HWND KeyTarget();
 POINT CentreOf(HWND hwnd);
 
 // Types `path` into a file-open dialog's file name box and opens it.
-void OpenInChooser(HWND chooser, const std::string& path);
+void OpenInChooser(HWND chooser, const std::wstring& path);
 
 // A copy of the program in `folder` whose manifest lacks the element that
 // asks for the UTF-8 code page, as Windows before 10 version 1903 runs it:

@@ -77,6 +77,17 @@ TEST_F(CommandLineTest, TwoPathsCompareAtOnceAndMoreThanTwoAreRefused)
         }
         app.Stop();
     }
+
+    // Paths of nothing: Compare says so; the bar closed meanwhile (as an
+    // installer closes it) ends the program cleanly, the message box with it.
+    ASSERT_TRUE(app.Start(log, std::string(), L"X:\\missing1 X:\\missing2"));
+    MessageBoxInfo box;
+    ASSERT_TRUE(app.WaitForBar() && app.WaitForMessageBox(box));
+    EXPECT_EQ("比較ファイル１に設定されたファイル、またはフォルダは存在しません。", box.text);
+    ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(kWaitMs));
+    DWORD code = 1;
+    EXPECT_TRUE(::GetExitCodeProcess(app.Process(), &code) && code == 0) << code;
 }
 
 TEST_F(CommandLineTest, OnePathWaitsInTheSlidOutBarForTheNextAndARunningBarTakesPathsAfterItsDialog)

@@ -254,6 +254,15 @@ TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_EQ(w.left, r.left);
     EXPECT_EQ(w.top, r.top);
     EXPECT_EQ(w.right - w.left, r.right - r.left);
+
+    // A bare drive is its root, not the folder the program started in; the
+    // history keeps it as typed.
+    ::DeleteFileA(log.c_str());
+    app.SetComboText(kPath1, "c:");
+    app.Command(kCompare);
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+    EXPECT_EQ((std::vector<std::string>{"c:\\", right}), arguments);
+    EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{"c:", left}, {right}}));
 }
 
 TEST_P(CodePageTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
@@ -335,6 +344,11 @@ TEST_F(CompareTest, IconBoxShowsAFramedIconForExistingPathsOnly)
 
     app.SetComboText(kPath1, temp.Path() + "\\nothing here");
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != RGB(128, 128, 128); }));
+    // Clearing the histories (Settings' button asks so) empties the box, icon and all.
+    app.SetComboText(kPath1, file);
+    ASSERT_TRUE(WaitFor([&] { return ScreenPixel(left, top) == dark; }));
+    ::SendMessageA(app.Bar(), WM_USER + 10, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(left, top) != dark && app.ComboText(kPath1).empty(); }));
 }
 
 TEST_F(CompareTest, AFileDraggedFromAnotherProgramFillsTheBoxAndShowsItsIcon)
@@ -395,19 +409,24 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
     app.Command(kMaximize);
     ASSERT_TRUE(WaitFor([&] { return BarRect(app.Bar()).left == WorkArea().left; }));
 
-    // Dropped from the shell, it is refused with a word, and nothing changes.
+    // Dropped from the shell or chosen in a file chooser, it is refused with
+    // a word, and nothing changes.
     app.SetComboText(kPath1, file2);
     HWND dialog = nullptr;
     const struct {
         const char* what;
         std::function<HWND()> target;
+        const char* chooser; // the file chooser's title; none: dropped
     } drops[] = {
-        {"onto path box 1", [&] { return app.Control(kPath1); }},
+        {"onto path box 1", [&] { return app.Control(kPath1); }, nullptr},
+        {"for path 1", [&] { app.Command(32772); return app.Control(kPath1); }, "比較ファイルの選択"},
         {"onto the WinDiff file name field of Settings", [&] {
              app.Command(32771);
              dialog = app.WaitForWindow("#32770", "設定");
              return ::GetDlgItem(dialog, kPathField);
-         }},
+         }, nullptr},
+        {"with Browse in Settings", [&] { ClickButton(::GetDlgItem(dialog, kBrowse)); return ::GetDlgItem(dialog, kPathField); },
+         "Windiffファイルの選択"},
     };
     for (const auto& drop : drops) {
         SCOPED_TRACE(drop.what);
@@ -415,8 +434,12 @@ TEST_F(CompareTest, PathsTheCodePageCannotHoldAreRefusedAndTheirHistoryEntriesKe
         ASSERT_NE(nullptr, target);
         const std::string before = WindowText(target);
         ComPtr<IDataObject> data = ShellDataObject(std::vector<std::wstring>{file});
-        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
-                  DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(target)));
+        if (HWND chooser = drop.chooser ? app.WaitForWindow("#32770", drop.chooser) : nullptr) {
+            OpenInChooser(chooser, file);
+            EXPECT_TRUE(WaitFor([&] { return !::IsWindow(chooser); }));
+        } else
+            EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE),
+                      DragAndDrop(data.Get(), DROPEFFECT_COPY | DROPEFFECT_LINK, CentreOf(target)));
         MessageBoxInfo box;
         ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, ::GetParent(target)));
         EXPECT_EQ("このパスは使用できません。Unicode 対応ではないプログラムの言語で扱えない文字が含まれています。", box.text);

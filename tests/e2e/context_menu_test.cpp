@@ -572,6 +572,26 @@ TEST_P(ScalingTest, BarMenusAndDialogsAreLaidOutForTheDisplaysDpiAndEveryTextFit
     // font (its frame does not).
     std::vector<SIZE> at96, sizes;
     LONG box96 = 0;
+    // The part of path box 1's icon box (at `at` DPI, inside its frame) in
+    // which the drive root's icon differs from the empty box.
+    auto driveIcon = [&](UINT at) {
+        const RECT work = WorkAreaRect(), bar = WindowRect(app.Bar());
+        RECT box = CMainFrame::ComputeLayout(work.right - work.left, AfxScale(15, at), AfxScale(28, at), at).icon1;
+        ::SetRect(&box, bar.left + box.left + 1, bar.top + box.top + 1, bar.left + box.right - 1, bar.top + box.bottom - 1);
+        ScreenImage shown[2];
+        for (const char* text : {"C:\\", "", "C:\\"}) { // the first has the box painted anew
+            const int on = *text != 0;
+            app.SetComboText(kPath1, text);
+            EXPECT_TRUE(WaitFor([&] { return (ScreenPixel(box.left - 1, box.top - 1) == RGB(128, 128, 128)) == on; }));
+            shown[on] = ScreenImage::Capture(box);
+        }
+        RECT drawn = {box.right - box.left, box.bottom - box.top, 0, 0};
+        for (LONG y = 0; y < shown[1].Height(); ++y)
+            for (LONG x = 0; x < shown[1].Width(); ++x)
+                if (shown[1].Pixel(x, y) != shown[0].Pixel(x, y))
+                    drawn = {std::min(drawn.left, x), std::min(drawn.top, y), std::max(drawn.right, x + 1), std::max(drawn.bottom, y + 1)};
+        return drawn;
+    };
     auto measure = [&](HWND window) {
         const RECT rc = WindowRect(window);
         sizes.push_back(SIZE{rc.right - rc.left, rc.bottom - rc.top});
@@ -621,6 +641,24 @@ TEST_P(ScalingTest, BarMenusAndDialogsAreLaidOutForTheDisplaysDpiAndEveryTextFit
         for (size_t i = 0; !at96.empty() && i < sizes.size(); ++i) {
             EXPECT_NEAR(dpi / 96.0, double(sizes[i].cx) / at96[i].cx, 0.15 * dpi / 96) << i;
             EXPECT_NEAR(dpi / 96.0, double(sizes[i].cy) / at96[i].cy, 0.15 * dpi / 96) << i;
+        }
+        if (dpi == 144) {
+            // On a display of 100 % the shell's icons, made for the system's
+            // 150 %, show whole at two thirds (1 pixel inside the frame at
+            // 150 %, none at 100 %), and so do the About box's links.
+            const RECT at150 = driveIcon(144);
+            ASSERT_TRUE(AnnounceDpi(96));
+            ExpectBar(work.left, 96);
+            const RECT at100 = driveIcon(96);
+            for (LONG RECT::*edge : {&RECT::left, &RECT::top, &RECT::right, &RECT::bottom})
+                EXPECT_NEAR(std::min(15.0, (at150.*edge - 1) * 2 / 3.0), at100.*edge, 1) << at150 << " " << at100;
+            app.Command(57664);
+            HWND link = ::GetDlgItem(app.WaitForWindow("#32770", std::string()), 1009);
+            const double wide = WindowRect(link).right - WindowRect(link).left;
+            ASSERT_TRUE(::SendMessageTimeoutA(::GetParent(link), WM_DPICHANGED, MAKEWPARAM(96, 96), 0, 0, kWaitMs, nullptr));
+            EXPECT_NEAR(wide * 2 / 3, WindowRect(link).right - WindowRect(link).left, wide / 10);
+            ClickButton(::GetDlgItem(::GetParent(link), IDOK));
+            ASSERT_TRUE(WaitFor([&] { return !::IsWindow(link); }));
         }
         if (dpi != kDefaultDpi) continue;
         at96 = sizes;

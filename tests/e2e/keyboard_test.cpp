@@ -6,6 +6,7 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/CodePage.h"
 
 #include <commctrl.h>
 
@@ -62,7 +63,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
         {"Settings", [&] { app.Command(32771); }, [](HWND) { PressKeys({VK_ESCAPE}); }, kPath1, "abcc"},
         {"About", [&] { app.Command(57664); }, [](HWND) { PressKeys({VK_ESCAPE}); }, kPath1, "abccc"},
         {"the file chooser of path 2", [&] { app.Command(32774); },
-         [&](HWND chooser) { OpenInChooser(chooser, chosen); }, kPath2, chosen + "c"},
+         [&](HWND chooser) { OpenInChooser(chooser, ToWide(chosen)); }, kPath2, chosen + "c"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

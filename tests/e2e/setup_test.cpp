@@ -5,6 +5,7 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 
 #include <functional>
@@ -189,7 +190,7 @@ TEST_F(StartupCheckTest, EmptyFileNameAsksAndOkStoresTheChosenFile)
     HWND chooser = app.WaitForWindow("#32770", kChooserCaption);
     ASSERT_NE(nullptr, chooser);
     EXPECT_EQ(dialog, ::GetWindow(chooser, GW_OWNER));
-    OpenInChooser(chooser, StandInPath());
+    OpenInChooser(chooser, ToWide(StandInPath()));
     HWND field = ::GetDlgItem(dialog, kPathField);
     ASSERT_TRUE(WaitFor([&] { return WindowText(field) == StandInPath(); })) << WindowText(field);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)));
