@@ -4,6 +4,7 @@
 #include "framework/FileChooser.h"
 #include "framework/Gdi.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
 #include "pathinput/ShellHelpers.h"
@@ -335,7 +336,7 @@ void CMainFrame::OnPaint()
             ::ImageList_Draw(icons, slot.nIcon, dc, slot.rcIcon.left + inset, slot.rcIcon.top + inset,
                              ILD_TRANSPARENT);
         }
-        Draw3dRect(dc, slot.rcIcon, RGB(128, 128, 128), RGB(255, 255, 255));
+        Draw3dRect(dc, slot.rcIcon, AfxLookColor(LookColor::BoxShadow), AfxLookColor(LookColor::BoxLight));
     }
 }
 

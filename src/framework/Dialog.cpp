@@ -1,7 +1,37 @@
 #include "framework/Dialog.h"
 
+#include "framework/Gdi.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
+
+namespace {
+
+// A separator line of a dialog (a black frame or rectangle): the system's
+// black, but in the dark look the look's separator colour.
+class CSeparatorStatic : public CWnd {
+public:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (AfxGetLook() == Look::Dark) {
+            if (msg == WM_ERASEBKGND) return TRUE;
+            if (msg == WM_PAINT) {
+                PaintDC dc(m_hWnd);
+                RECT rc = GetClientRect();
+                HBRUSH brush = AfxLookBrush(LookColor::Separator);
+                const LONG_PTR type = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & SS_TYPEMASK;
+                if (type == SS_BLACKFRAME)
+                    ::FrameRect(dc, &rc, brush);
+                else
+                    ::FillRect(dc, &rc, brush);
+                return 0;
+            }
+        }
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+} // namespace
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
@@ -50,7 +80,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
 {
     if (msg == WM_INITDIALOG) {
         auto* dlg = dynamic_cast<CDialog*>(CWnd::FromHandle(hwnd));
-        return dlg ? dlg->OnInitDialog() : TRUE;
+        if (!dlg) return TRUE;
+        const BOOL result = dlg->OnInitDialog();
+        dlg->ApplyLook();
+        return result;
     }
     return FALSE;
 }
@@ -104,6 +137,22 @@ void CDialog::EndDialog(int result)
     if (m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
+void CDialog::ApplyLook()
+{
+    m_separators.clear(); // those of an earlier run, detached with their windows
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char name[16] = {};
+        ::GetClassNameA(child, name, sizeof(name));
+        const LONG_PTR type = ::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
+        if (::lstrcmpiA(name, "Static") != 0 || (type != SS_BLACKFRAME && type != SS_BLACKRECT) ||
+            CWnd::FromHandle(child))
+            continue;
+        m_separators.push_back(std::make_unique<CSeparatorStatic>());
+        m_separators.back()->SubclassWindow(child);
+    }
+    AfxApplyLookToWindow(m_hWnd);
+}
+
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
 {
     CDataExchange dx{this, saveAndValidate};
@@ -152,8 +201,20 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND &&
-        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
-        return 0;
+    switch (msg) {
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+        break;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<LRESULT>(brush);
+        break;
+    default:
+        break;
+    }
     return CWnd::WindowProc(msg, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "pathinput/ShellHelpers.h"
 #include "res/resource.h"
@@ -52,6 +53,12 @@ LRESULT CComboBox2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        // Its edit part and its list, in the look's field colours.
+        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<LRESULT>(brush);
+        break;
     default:
         break;
     }
@@ -66,6 +73,13 @@ BOOL CComboBox2::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
         OnEditUpdate();
         *result = 0;
         return TRUE;
+    }
+    // The colours the box asks its parent for, for the part around its edit.
+    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) {
+        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam))) {
+            *result = reinterpret_cast<LRESULT>(brush);
+            return TRUE;
+        }
     }
     return CComboBox::OnChildNotify(msg, wParam, lParam, result);
 }

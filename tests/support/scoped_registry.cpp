@@ -1,0 +1,40 @@
+#include "support/scoped_registry.h"
+
+#include "framework/Handles.h"
+#include "framework/Look.h"
+
+ScopedUserDword::ScopedUserDword(const char* key, const char* name, const DWORD* value) : m_key(key), m_name(name)
+{
+    RegKey k;
+    DWORD size = sizeof(m_saved);
+    if (k.Create(HKEY_CURRENT_USER, key, KEY_QUERY_VALUE | KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    m_had = ::RegQueryValueExA(k.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&m_saved), &size) ==
+            ERROR_SUCCESS;
+    if (value)
+        ::RegSetValueExA(k.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
+    else
+        ::RegDeleteValueA(k.Get(), name);
+}
+
+ScopedUserDword::~ScopedUserDword()
+{
+    RegKey k;
+    if (k.Open(HKEY_CURRENT_USER, m_key, KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    if (m_had)
+        ::RegSetValueExA(k.Get(), m_name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_saved), sizeof(m_saved));
+    else
+        ::RegDeleteValueA(k.Get(), m_name);
+}
+
+ScopedAppMode::ScopedAppMode(const DWORD* value)
+    : m_value(std::make_unique<ScopedUserDword>("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                                                "AppsUseLightTheme", value))
+{
+    AfxUpdateLook();
+}
+
+ScopedAppMode::~ScopedAppMode()
+{
+    m_value.reset();
+    AfxUpdateLook();
+}
