@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/CodePage.h"
 #include "framework/Gdi.h"
 #include "framework/Language.h"
 #include "framework/Look.h"
@@ -28,6 +29,46 @@ public:
             }
         }
         return CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+// A group box: the system's, but in the dark look its frame in the
+// separator colour and its caption in the text colour (a themed group box
+// keeps the theme's dark caption whatever its parent answers). Its inside
+// is left alone: the controls within lie under it.
+class CGroupBoxLook : public CWnd {
+public:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (AfxGetLook() == Look::Dark) {
+            if (msg == WM_ERASEBKGND) return TRUE;
+            if (msg == WM_PAINT) {
+                OnPaint();
+                return 0;
+            }
+        }
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+
+private:
+    void OnPaint()
+    {
+        PaintDC dc(m_hWnd);
+        SelectGuard font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        TEXTMETRICW metrics = {};
+        ::GetTextMetricsW(dc, &metrics);
+        const int half = metrics.tmHeight / 2;
+        RECT rc = GetClientRect();
+        RECT frame = {rc.left, rc.top + half, rc.right, rc.bottom};
+        ::FrameRect(dc, &frame, AfxLookBrush(LookColor::Separator));
+        const std::wstring text = GetWindowTextWide(m_hWnd);
+        if (text.empty()) return;
+        RECT caption = {rc.left + half, rc.top, rc.right - half, rc.top + metrics.tmHeight};
+        ::DrawTextW(dc, text.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
+        ::FillRect(dc, &caption, AfxLookBrush(LookColor::Face));
+        ::SetTextColor(dc, AfxLookColor(LookColor::Text));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::DrawTextW(dc, text.c_str(), -1, &caption, DT_SINGLELINE);
     }
 };
 
@@ -139,16 +180,20 @@ void CDialog::EndDialog(int result)
 
 void CDialog::ApplyLook()
 {
-    m_separators.clear(); // those of an earlier run, detached with their windows
+    m_lookControls.clear(); // those of an earlier run, detached with their windows
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (CWnd::FromHandle(child)) continue;
         char name[16] = {};
         ::GetClassNameA(child, name, sizeof(name));
-        const LONG_PTR type = ::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
-        if (::lstrcmpiA(name, "Static") != 0 || (type != SS_BLACKFRAME && type != SS_BLACKRECT) ||
-            CWnd::FromHandle(child))
-            continue;
-        m_separators.push_back(std::make_unique<CSeparatorStatic>());
-        m_separators.back()->SubclassWindow(child);
+        const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        std::unique_ptr<CWnd> control;
+        if (::lstrcmpiA(name, "Static") == 0 &&
+            ((style & SS_TYPEMASK) == SS_BLACKFRAME || (style & SS_TYPEMASK) == SS_BLACKRECT))
+            control = std::make_unique<CSeparatorStatic>();
+        else if (::lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX)
+            control = std::make_unique<CGroupBoxLook>();
+        if (!control || !control->SubclassWindow(child)) continue;
+        m_lookControls.push_back(std::move(control));
     }
     AfxApplyLookToWindow(m_hWnd);
 }

@@ -9,7 +9,7 @@
 // Every dialog takes the program's look (framework/Look.h) for all of its
 // controls: their colours (WM_CTLCOLOR*), the system's dark parts once
 // OnInitDialog has run, and its separator lines (black frames and
-// rectangles), which the dark look draws in its separator colour.
+// rectangles) and group boxes, which the dark look draws in its own colours.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -71,7 +71,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // The look for the controls made from the template.
     void ApplyLook();
-    std::vector<std::unique_ptr<CWnd>> m_separators;
+    // The controls that draw themselves in the look: separator lines, group boxes.
+    std::vector<std::unique_ptr<CWnd>> m_lookControls;
     bool m_bInModal = false;
     bool m_bEndModal = false;
     int m_nModalResult = -1;

@@ -113,9 +113,9 @@ void SetDarkTitleBar(HWND window, bool dark)
                        SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The dark theme of a control of the system by its class; null for one that
-// keeps its own.
-const wchar_t* DarkThemeOf(HWND window)
+// The dark theme of a control of the system by its class name; null for one
+// that keeps its own.
+const wchar_t* DarkThemeOf(const char* className)
 {
     static const struct {
         const char* className;
@@ -125,16 +125,16 @@ const wchar_t* DarkThemeOf(HWND window)
         {"ListBox", L"DarkMode_Explorer"}, {"ComboLBox", L"DarkMode_Explorer"},
         {"ScrollBar", L"DarkMode_Explorer"}, {"tooltips_class32", L"DarkMode_Explorer"},
     };
-    char name[64] = {};
-    if (!::GetClassNameA(window, name, static_cast<int>(std::size(name)))) return nullptr;
     for (const auto& entry : kThemes)
-        if (::lstrcmpiA(name, entry.className) == 0) return entry.theme;
+        if (::lstrcmpiA(className, entry.className) == 0) return entry.theme;
     return nullptr;
 }
 
 void SetDarkTheme(HWND window, bool dark)
 {
-    const wchar_t* theme = DarkThemeOf(window);
+    char name[64] = {};
+    if (!::GetClassNameA(window, name, static_cast<int>(std::size(name)))) return;
+    const wchar_t* theme = DarkThemeOf(name);
     if (!theme) return;
     static SystemLibrary uxtheme("uxtheme.dll");
     static const auto setTheme = uxtheme.Function<SetWindowThemeFn>("SetWindowTheme");

@@ -5,9 +5,12 @@
 #include "support/test_data_object.h"
 
 #include "framework/FrameWnd.h"
+#include "framework/Gdi.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "pathinput/ComboBox2.h"
 #include "support/pump.h"
+#include "support/scoped_registry.h"
 
 namespace {
 
@@ -431,4 +434,24 @@ TEST_F(ComboTest, RegistrationEndsWithTheWindowOrTheObject)
     ASSERT_TRUE(::IsWindow(hwnd));
     EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, ::RevokeDragDrop(hwnd));
     ::DestroyWindow(hwnd);
+}
+
+// In the dark look the edit part and the dropped list are fields: dark, with
+// light text.
+TEST_F(ComboTest, TheDarkLookShowsTheEditAndTheListAsFields)
+{
+    const DWORD dark = 0;
+    ScopedAppMode mode(&dark);
+    m_combo.SendMessage(CB_SHOWDROPDOWN, TRUE);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetComboBoxInfo(m_combo.m_hWnd, &info));
+    for (HWND part : {m_edit, info.hwndList}) {
+        ::RedrawWindow(part, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT rc = {};
+        ::GetClientRect(part, &rc);
+        WindowDC dc(part);
+        EXPECT_EQ(AfxLookColor(LookColor::Field), ::GetPixel(dc, rc.right - 2, rc.bottom - 2)) << (part == m_edit ? "edit" : "list");
+    }
+    m_combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
 }
