@@ -142,30 +142,30 @@ void SetDarkTheme(HWND window, bool dark)
     if (setTheme) setTheme(window, dark ? theme : nullptr, nullptr);
 }
 
+BOOL CALLBACK ThemeChild(HWND child, LPARAM dark)
+{
+    SetDarkTheme(child, dark != 0);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 // One top-level window with its controls.
 void ApplyToTopLevel(HWND window, bool dark)
 {
     if ((::GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) SetDarkTitleBar(window, dark);
     SetDarkTheme(window, dark);
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM on) -> BOOL {
-            SetDarkTheme(child, on != 0);
-            return TRUE;
-        },
-        dark ? 1 : 0);
+    ::EnumChildWindows(window, &ThemeChild, dark ? 1 : 0);
 }
 
 std::vector<HWND> ThreadWindows()
 {
     std::vector<HWND> windows;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 

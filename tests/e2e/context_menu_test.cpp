@@ -570,7 +570,7 @@ protected:
     bool ShowsBarPictures() const
     {
         const RECT bar = WindowRect(app.Bar());
-        const ScreenImage shot = ScreenImage::Capture(RECT{bar.left, bar.top, bar.left + S(15 + 132), bar.top + S(28)});
+        const ScreenImage shot = ScreenImage::Capture(RECT{bar.left, bar.top, bar.left + S(147), bar.top + S(28)});
         auto shows = [&](HBITMAP picture, int at, int width) {
             MemoryDC mem(nullptr);
             SelectGuard select(mem, picture);
@@ -580,19 +580,19 @@ protected:
             return true;
         };
         Bitmap tile(DrawBarTile(dpi, look)), inactive(DrawBarHandle(dpi, false, look)), active(DrawBarHandle(dpi, true, look));
-        return !shot.Empty() && shows(tile, S(15 + 131), 1) && (shows(inactive, 0, S(15)) || shows(active, 0, S(15)));
+        return !shot.Empty() && shows(tile, S(146), 1) && (shows(inactive, 0, S(15)) || shows(active, 0, S(15)));
     }
-    // A dialog in the look: the face, the path field in its colour, and a
-    // static's text standing out from the face (light on the dark look's).
+    // A dialog in the look: the path field in its colour, and a static's
+    // text standing out from the face (which the dark look makes dark).
     void ExpectDialogLook(HWND dialog) const
     {
         HWND label = ::FindWindowExA(dialog, nullptr, "Static", english ? "File name:" : "ファイル名：");
         ASSERT_NE(nullptr, label);
-        const RECT rc = WindowRect(label), field = WindowRect(::GetDlgItem(dialog, kPathField));
-        const COLORREF face = Color(LookColor::Face);
+        const RECT field = WindowRect(::GetDlgItem(dialog, kPathField));
         EXPECT_TRUE(WaitForValue("the path field", [&] { return ScreenPixel(field.left + 2, field.top + 2); },
                                  Color(LookColor::Field)));
-        const ScreenImage shot = ScreenImage::Capture(rc);
+        const ScreenImage shot = ScreenImage::Capture(WindowRect(label));
+        const COLORREF face = Color(LookColor::Face);
         int text = 0;
         for (int y = 0; y < shot.Height(); ++y)
             for (int x = 0; x < shot.Width(); ++x) text += std::abs(Luma(shot.Pixel(x, y)) - Luma(face)) > 100;
@@ -707,28 +707,25 @@ TEST_P(ScalingTest, TheDarkLookAtTwoScalingsAndASwitchWhileRunningAndTheLightLoo
         ExpectBar(work.left, dpi);
         EXPECT_TRUE(WaitFor([&] { return ShowsBarPictures(); }));
         if (look == Look::Light) continue;
-        // Dark, with a grip that shows: a bar lighter than the grip's face.
-        const RECT bar = WindowRect(app.Bar());
-        const ScreenImage handle = ScreenImage::Capture(RECT{bar.left, bar.top, bar.left + S(15), bar.bottom});
+        // Dark, with a grip that shows (a bar lighter than the grip), and
+        // dark path boxes.
+        const ScreenImage handle = ScreenImage::Capture(WindowRect(app.Bar()));
         EXPECT_GT(Luma(handle.Pixel(S(5), S(5))) - Luma(handle.Pixel(S(5), S(8))), 80);
         EXPECT_LT(Luma(handle.Pixel(S(5), S(8))), 80);
         const RECT edit = WindowRect(app.ComboEdit(kPath1));
-        EXPECT_TRUE(WaitForValue("the path box", [&] { return ScreenPixel(edit.right - 2, edit.bottom - 2); },
-                                 Color(LookColor::Field)));
-
+        EXPECT_EQ(Color(LookColor::Field), ScreenPixel(edit.right - 2, edit.bottom - 2));
         ASSERT_TRUE(WaitFor([&] { return HoldCursorAt(work.left, work.bottom - 1); }));
         RightClickHandle();
         std::vector<Item> items = Items(kMaximisedMenu);
         items[2].icon = items[3].icon = false; // the submenus
         ExpectItems("the bar's menu", WaitForMenu(1), items, 4);
         CloseMenus();
-
         app.Command(32771);
         HWND settings = app.WaitForWindow("#32770", std::string());
         ExpectDialogLook(settings);
         if (dpi == kDefaultDpi) {
-            // Switched while Settings is open, with the strip Alt-dragged
-            // down and a path typed.
+            // Switched while Settings is open, with the strip moved down (as
+            // by an Alt-drag) and a path typed.
             app.SetComboText(kPath1, "C:\\one");
             ::SetWindowPos(app.Bar(), nullptr, work.left, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             for (const DWORD* value : {&light, &dark}) {

@@ -1,6 +1,6 @@
-// The look: light, dark or a contrast theme, decided in one place from the
-// system's app mode and contrast setting (Wine refuses to switch a contrast
-// theme on, so this process answers for the system), and its colours.
+// The look, decided in one place from the app mode and the contrast setting
+// (Wine refuses to switch a contrast theme on: this process answers for the
+// system), and a contrast theme's colours, which are the system's only.
 #include <gtest/gtest.h>
 
 #include "framework/Look.h"
@@ -9,58 +9,37 @@
 
 namespace {
 
-const ImportHook* g_parameters = nullptr;
-
-BOOL WINAPI ContrastOn(UINT action, UINT param, PVOID data, UINT flags)
+BOOL WINAPI ContrastOn(UINT action, UINT, PVOID data, UINT)
 {
-    if (action != SPI_GETHIGHCONTRAST) return g_parameters->Original<decltype(&ContrastOn)>()(action, param, data, flags);
+    if (action != SPI_GETHIGHCONTRAST) return FALSE;
     static_cast<HIGHCONTRASTA*>(data)->dwFlags = HCF_HIGHCONTRASTON;
     return TRUE;
 }
 
-DWORD WINAPI NumberedSysColor(int index)
-{
-    return RGB(index, 7, 9);
-}
+DWORD WINAPI NumberedSysColor(int index) { return RGB(index, 7, 9); }
 
 } // namespace
 
-TEST(Look, AContrastThemeWinsAndOnlyAnAppModeOf0IsDark)
+TEST(Look, AContrastThemeWinsOverTheAppModeOfWhichOnly0IsDark)
 {
     const struct { bool contrast, hasValue; DWORD value; Look look; } cases[] = {
         {false, false, 0, Look::Light}, {false, true, 1, Look::Light},   {false, true, 2, Look::Light},
-        {false, true, 0, Look::Dark},   {true, true, 0, Look::Contrast}, {true, false, 0, Look::Contrast},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.look, AfxDecideLook(c.contrast, c.hasValue, c.value)) << c.contrast << c.hasValue << c.value;
-}
+        {false, true, 0, Look::Dark},   {true, true, 0, Look::Contrast}, {true, false, 0, Look::Contrast}};
+    for (const auto& c : cases) EXPECT_EQ(c.look, AfxDecideLook(c.contrast, c.hasValue, c.value)) << c.value;
 
-TEST(Look, ReadFromTheSystemAsItChangesAndAContrastThemeInItsColoursOnly)
-{
-    const DWORD dark = 0, light = 1;
-    {
-        ScopedAppMode mode(&dark);
-        EXPECT_EQ(Look::Dark, AfxGetLook());
-        EXPECT_FALSE(AfxUpdateLook()); // unchanged
-        ImportHook parameters("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(&ContrastOn));
-        ImportHook colors("user32.dll", "GetSysColor", reinterpret_cast<void*>(&NumberedSysColor));
-        ASSERT_TRUE(parameters.Installed() && colors.Installed());
-        g_parameters = &parameters;
-        EXPECT_TRUE(AfxUpdateLook());
-        EXPECT_EQ(Look::Contrast, AfxGetLook());
-        for (int c = 0; c <= static_cast<int>(LookColor::ShadeBottom); ++c) {
-            const COLORREF color = AfxLookColor(static_cast<LookColor>(c));
-            EXPECT_TRUE(GetGValue(color) == 7 && GetBValue(color) == 9) << c << ": not a system colour";
-        }
-        EXPECT_EQ(RGB(COLOR_BTNFACE, 7, 9), AfxLookColor(LookColor::BarGrip));
-        EXPECT_EQ(RGB(COLOR_BTNTEXT, 7, 9), AfxLookColor(LookColor::BarLine));
+    const DWORD dark = 0;
+    ScopedAppMode mode(&dark);
+    EXPECT_EQ(Look::Dark, AfxGetLook());
+    EXPECT_FALSE(AfxUpdateLook()); // unchanged
+    ImportHook parameters("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(&ContrastOn));
+    ImportHook colors("user32.dll", "GetSysColor", reinterpret_cast<void*>(&NumberedSysColor));
+    ASSERT_TRUE(parameters.Installed() && colors.Installed());
+    EXPECT_TRUE(AfxUpdateLook());
+    EXPECT_EQ(Look::Contrast, AfxGetLook());
+    for (int c = 0; c <= static_cast<int>(LookColor::ShadeBottom); ++c) {
+        const COLORREF color = AfxLookColor(static_cast<LookColor>(c));
+        EXPECT_TRUE(GetGValue(color) == 7 && GetBValue(color) == 9) << c << " is not a system colour";
     }
-    {
-        ScopedAppMode mode(&light);
-        EXPECT_EQ(Look::Light, AfxGetLook());
-    }
-    {
-        ScopedAppMode mode(nullptr);
-        EXPECT_EQ(Look::Light, AfxGetLook());
-    }
+    EXPECT_EQ(RGB(COLOR_BTNFACE, 7, 9), AfxLookColor(LookColor::BarGrip));
+    EXPECT_EQ(RGB(COLOR_BTNTEXT, 7, 9), AfxLookColor(LookColor::BarLine));
 }

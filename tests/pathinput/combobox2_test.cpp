@@ -436,8 +436,7 @@ TEST_F(ComboTest, RegistrationEndsWithTheWindowOrTheObject)
     ::DestroyWindow(hwnd);
 }
 
-// In the dark look the edit part and the dropped list are fields: dark, with
-// light text.
+// In the dark look the edit part and the dropped list are dark fields.
 TEST_F(ComboTest, TheDarkLookShowsTheEditAndTheListAsFields)
 {
     const DWORD dark = 0;
@@ -450,8 +449,7 @@ TEST_F(ComboTest, TheDarkLookShowsTheEditAndTheListAsFields)
         ::RedrawWindow(part, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         RECT rc = {};
         ::GetClientRect(part, &rc);
-        WindowDC dc(part);
-        EXPECT_EQ(AfxLookColor(LookColor::Field), ::GetPixel(dc, rc.right - 2, rc.bottom - 2)) << (part == m_edit ? "edit" : "list");
+        EXPECT_EQ(AfxLookColor(LookColor::Field), ::GetPixel(WindowDC(part), rc.right - 2, rc.bottom - 2));
     }
     m_combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
 }

@@ -7,21 +7,22 @@ ScopedUserDword::ScopedUserDword(const char* key, const char* name, const DWORD*
 {
     RegKey k;
     DWORD size = sizeof(m_saved);
-    if (k.Create(HKEY_CURRENT_USER, key, KEY_QUERY_VALUE | KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    m_had = ::RegQueryValueExA(k.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&m_saved), &size) ==
-            ERROR_SUCCESS;
-    if (value)
-        ::RegSetValueExA(k.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
-    else
-        ::RegDeleteValueA(k.Get(), name);
+    if (k.Open(HKEY_CURRENT_USER, key, KEY_QUERY_VALUE) == ERROR_SUCCESS)
+        m_had = ::RegQueryValueExA(k.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&m_saved), &size) == 0;
+    Write(value);
 }
 
 ScopedUserDword::~ScopedUserDword()
 {
+    Write(m_had ? &m_saved : nullptr);
+}
+
+void ScopedUserDword::Write(const DWORD* value) const
+{
     RegKey k;
-    if (k.Open(HKEY_CURRENT_USER, m_key, KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    if (m_had)
-        ::RegSetValueExA(k.Get(), m_name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_saved), sizeof(m_saved));
+    if (k.Create(HKEY_CURRENT_USER, m_key, KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    if (value)
+        ::RegSetValueExA(k.Get(), m_name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
     else
         ::RegDeleteValueA(k.Get(), m_name);
 }
