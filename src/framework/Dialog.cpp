@@ -8,9 +8,9 @@
 
 namespace {
 
-// A separator line of a dialog (a black frame or rectangle): the system's
-// black, but in the dark look the look's separator colour.
-class CSeparatorStatic : public CWnd {
+// A control that the dark look paints itself; the other looks leave it to
+// the system.
+class CDarkPaintedControl : public CWnd {
 public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
@@ -18,47 +18,39 @@ public:
             if (msg == WM_ERASEBKGND) return TRUE;
             if (msg == WM_PAINT) {
                 PaintDC dc(m_hWnd);
-                RECT rc = GetClientRect();
-                HBRUSH brush = AfxLookBrush(LookColor::Separator);
-                const LONG_PTR type = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & SS_TYPEMASK;
-                if (type == SS_BLACKFRAME)
-                    ::FrameRect(dc, &rc, brush);
-                else
-                    ::FillRect(dc, &rc, brush);
+                PaintDark(dc, GetClientRect());
                 return 0;
             }
         }
         return CWnd::WindowProc(msg, wParam, lParam);
+    }
+
+protected:
+    virtual void PaintDark(HDC dc, const RECT& rc) = 0;
+};
+
+// A separator line (a black frame or rectangle), in the separator colour.
+class CSeparatorStatic : public CDarkPaintedControl {
+    void PaintDark(HDC dc, const RECT& rc) override
+    {
+        HBRUSH brush = AfxLookBrush(LookColor::Separator);
+        if ((::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_BLACKFRAME)
+            ::FrameRect(dc, &rc, brush);
+        else
+            ::FillRect(dc, &rc, brush);
     }
 };
 
-// A group box: the system's, but in the dark look its frame in the
-// separator colour and its caption in the text colour (a themed group box
-// keeps the theme's dark caption whatever its parent answers). Its inside
-// is left alone: the controls within lie under it.
-class CGroupBoxLook : public CWnd {
-public:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+// A group box: its frame in the separator colour and its caption in the text
+// colour (a themed group box keeps the theme's dark caption whatever its
+// parent answers). Its inside is left alone: the controls within lie under it.
+class CGroupBoxLook : public CDarkPaintedControl {
+    void PaintDark(HDC dc, const RECT& rc) override
     {
-        if (AfxGetLook() == Look::Dark) {
-            if (msg == WM_ERASEBKGND) return TRUE;
-            if (msg == WM_PAINT) {
-                OnPaint();
-                return 0;
-            }
-        }
-        return CWnd::WindowProc(msg, wParam, lParam);
-    }
-
-private:
-    void OnPaint()
-    {
-        PaintDC dc(m_hWnd);
         SelectGuard font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
         TEXTMETRICW metrics = {};
         ::GetTextMetricsW(dc, &metrics);
         const int half = metrics.tmHeight / 2;
-        RECT rc = GetClientRect();
         RECT frame = {rc.left, rc.top + half, rc.right, rc.bottom};
         ::FrameRect(dc, &frame, AfxLookBrush(LookColor::Separator));
         const std::wstring text = GetWindowTextWide(m_hWnd);
@@ -250,16 +242,11 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
         break;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
+    default: {
+        LRESULT colors = 0;
+        if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
         break;
-    default:
-        break;
+    }
     }
     return CWnd::WindowProc(msg, wParam, lParam);
 }

@@ -177,20 +177,11 @@ HHOOK g_messageBoxHook = nullptr;
 LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto previous = reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kMessageBoxProc));
-    switch (msg) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORMSGBOX:
-        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_NCDESTROY:
+    LRESULT colors = 0;
+    if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
+    if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         ::RemovePropA(hwnd, kMessageBoxProc);
-        break;
-    default:
-        break;
     }
     return ::CallWindowProcW(previous, hwnd, msg, wParam, lParam);
 }
@@ -284,6 +275,15 @@ HBRUSH AfxLookCtlColor(UINT msg, HDC dc)
     ::SetTextColor(dc, AfxLookColor(field ? LookColor::FieldText : LookColor::Text));
     ::SetBkColor(dc, AfxLookColor(back));
     return AfxLookBrush(back);
+}
+
+bool AfxLookOnCtlColor(UINT msg, WPARAM wParam, LRESULT* result)
+{
+    if (msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC || msg == WM_CTLCOLORSCROLLBAR) return false;
+    HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam));
+    if (!brush) return false;
+    *result = reinterpret_cast<LRESULT>(brush);
+    return true;
 }
 
 void AfxApplyLookToWindow(HWND window, bool wasDark)

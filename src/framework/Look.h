@@ -78,6 +78,9 @@ HBRUSH AfxLookBrush(LookColor color);
 // edit boxes and lists as fields; null in the other looks (the default
 // handling then answers, as it always did).
 HBRUSH AfxLookCtlColor(UINT msg, HDC dc);
+// The same for any message: true (with the brush in `result`) when `msg` is
+// a WM_CTLCOLOR* message (but the scroll bars') that the look answers.
+bool AfxLookOnCtlColor(UINT msg, WPARAM wParam, LRESULT* result);
 
 // Gives a top-level window, its controls and the thread's tooltips the
 // system's dark parts in the dark look (dark title bar, dark control

@@ -53,14 +53,12 @@ LRESULT CComboBox2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        // Its edit part and its list, in the look's field colours.
-        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
+    default: {
+        // Its edit part and its list, in the look's colours.
+        LRESULT colors = 0;
+        if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
         break;
-    default:
-        break;
+    }
     }
     return CComboBox::WindowProc(msg, wParam, lParam);
 }
@@ -75,12 +73,7 @@ BOOL CComboBox2::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
         return TRUE;
     }
     // The colours the box asks its parent for, for the part around its edit.
-    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) {
-        if (HBRUSH brush = AfxLookCtlColor(msg, reinterpret_cast<HDC>(wParam))) {
-            *result = reinterpret_cast<LRESULT>(brush);
-            return TRUE;
-        }
-    }
+    if (AfxLookOnCtlColor(msg, wParam, result)) return TRUE;
     return CComboBox::OnChildNotify(msg, wParam, lParam, result);
 }
 

@@ -73,10 +73,7 @@ private:
 };
 
 // The brightness of a colour, 0 to 255.
-int Luma(COLORREF c)
-{
-    return (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c)) / 10;
-}
+int Luma(COLORREF c) { return (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c)) / 10; }
 
 // The menu font of the system, as menus use it, for a program at `dpi`
 // (this one runs at 96).

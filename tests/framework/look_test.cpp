@@ -30,7 +30,6 @@ TEST(Look, AContrastThemeWinsOverTheAppModeOfWhichOnly0IsDark)
     const DWORD dark = 0;
     ScopedAppMode mode(&dark);
     EXPECT_EQ(Look::Dark, AfxGetLook());
-    EXPECT_FALSE(AfxUpdateLook()); // unchanged
     ImportHook parameters("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(&ContrastOn));
     ImportHook colors("user32.dll", "GetSysColor", reinterpret_cast<void*>(&NumberedSysColor));
     ASSERT_TRUE(parameters.Installed() && colors.Installed());
@@ -40,6 +39,5 @@ TEST(Look, AContrastThemeWinsOverTheAppModeOfWhichOnly0IsDark)
         const COLORREF color = AfxLookColor(static_cast<LookColor>(c));
         EXPECT_TRUE(GetGValue(color) == 7 && GetBValue(color) == 9) << c << " is not a system colour";
     }
-    EXPECT_EQ(RGB(COLOR_BTNFACE, 7, 9), AfxLookColor(LookColor::BarGrip));
     EXPECT_EQ(RGB(COLOR_BTNTEXT, 7, 9), AfxLookColor(LookColor::BarLine));
 }

@@ -320,12 +320,9 @@ TEST_F(MenuRender, DarkLookItemsSeparatorsAndGrayedLabels)
 {
     const DWORD dark = 0;
     ScopedAppMode mode(&dark);
-    const COLORREF menu = AfxLookColor(LookColor::Menu);
-    ASSERT_EQ(RGB(43, 43, 43), menu);
     DrawSeparatorItem(canvas.Dc(), RECT{10, 5, 200, 14});
     EXPECT_EQ(AfxLookColor(LookColor::Separator), canvas.Pixel(100, 9));
-    EXPECT_EQ(menu, canvas.Pixel(100, 10));
-    EXPECT_EQ(menu, canvas.Pixel(100, 8));
+    EXPECT_EQ(AfxLookColor(LookColor::Menu), canvas.Pixel(100, 10));
 
     const RECT rc = {10, 5, 230, 29}, text = MenuTextRect(rc);
     DrawImageItem(canvas.Dc(), rc, TRUE, TRUE, FALSE, nullptr, red, 0, font, "設定(&S)...", MenuLook::XP);

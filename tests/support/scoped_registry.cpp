@@ -1,9 +1,9 @@
 #include "support/scoped_registry.h"
 
 #include "framework/Handles.h"
-#include "framework/Look.h"
 
-ScopedUserDword::ScopedUserDword(const char* key, const char* name, const DWORD* value) : m_key(key), m_name(name)
+ScopedUserDword::ScopedUserDword(const char* key, const char* name, const DWORD* value, void (*changed)())
+    : m_key(key), m_name(name), m_changed(changed)
 {
     RegKey k;
     DWORD size = sizeof(m_saved);
@@ -20,22 +20,11 @@ ScopedUserDword::~ScopedUserDword()
 void ScopedUserDword::Write(const DWORD* value) const
 {
     RegKey k;
-    if (k.Create(HKEY_CURRENT_USER, m_key, KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    if (value)
-        ::RegSetValueExA(k.Get(), m_name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
-    else
-        ::RegDeleteValueA(k.Get(), m_name);
-}
-
-ScopedAppMode::ScopedAppMode(const DWORD* value)
-    : m_value(std::make_unique<ScopedUserDword>("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
-                                                "AppsUseLightTheme", value))
-{
-    AfxUpdateLook();
-}
-
-ScopedAppMode::~ScopedAppMode()
-{
-    m_value.reset();
-    AfxUpdateLook();
+    if (k.Create(HKEY_CURRENT_USER, m_key, KEY_SET_VALUE) == ERROR_SUCCESS) {
+        if (value)
+            ::RegSetValueExA(k.Get(), m_name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
+        else
+            ::RegDeleteValueA(k.Get(), m_name);
+    }
+    if (m_changed) m_changed();
 }

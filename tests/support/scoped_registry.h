@@ -1,20 +1,22 @@
 // A DWORD of the current user's registry set (null: removed) for the length
-// of a test and put back afterwards: the tests share a prefix.
+// of a test and put back afterwards (the tests share a prefix); `changed`
+// runs after each write.
 #pragma once
+
+#include "framework/Look.h"
 
 #include <windows.h>
 
-#include <memory>
-
 class ScopedUserDword {
 public:
-    ScopedUserDword(const char* key, const char* name, const DWORD* value);
+    ScopedUserDword(const char* key, const char* name, const DWORD* value, void (*changed)() = nullptr);
     ~ScopedUserDword();
     ScopedUserDword(const ScopedUserDword&) = delete;
     ScopedUserDword& operator=(const ScopedUserDword&) = delete;
 
 private:
     const char *m_key, *m_name;
+    void (*m_changed)();
     bool m_had = false;
     DWORD m_saved = 0;
     void Write(const DWORD* value) const;
@@ -22,11 +24,9 @@ private:
 
 // The app mode ("AppsUseLightTheme": 0 dark), followed at once by this
 // process's look and by programs as they start.
-class ScopedAppMode {
+class ScopedAppMode : public ScopedUserDword {
 public:
-    explicit ScopedAppMode(const DWORD* value);
-    ~ScopedAppMode();
-
-private:
-    std::unique_ptr<ScopedUserDword> m_value;
+    explicit ScopedAppMode(const DWORD* value)
+        : ScopedUserDword("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", "AppsUseLightTheme",
+                          value, [] { AfxUpdateLook(); }) {}
 };
