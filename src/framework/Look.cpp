@@ -226,11 +226,12 @@ UINT AfxLookChangedMessage()
     return message;
 }
 
-bool AfxUpdateLook()
+bool AfxUpdateLook(bool systemColorsChanged)
 {
     const Look before = AfxGetLook();
     g_look = ReadSystemLook();
-    if (g_look == before) return false;
+    // A contrast theme's pictures are made of the system's colours.
+    if (g_look == before && !(systemColorsChanged && g_look == Look::Contrast)) return false;
     const bool dark = g_look == Look::Dark;
     for (HWND window : ThreadWindows()) {
         if (!::IsWindow(window)) continue;

@@ -59,9 +59,10 @@ constexpr UINT kDarkBitmapOffset = 4000;
 Look AfxDecideLook(bool highContrast, bool hasAppsValue, DWORD appsUseLightTheme);
 // The look now (read from the system at first use).
 Look AfxGetLook();
-// Reads the system's settings again; true when the look changed (every
-// top-level window of the thread has then been told and redrawn).
-bool AfxUpdateLook();
+// Reads the system's settings again; true when the look changed, or the
+// system's colours did (`systemColorsChanged`) in a contrast theme: every
+// top-level window of the thread has then been told and redrawn.
+bool AfxUpdateLook(bool systemColorsChanged = false);
 // Registered message sent to every top-level window of the thread after the
 // look changed (wParam, lParam 0): windows that keep pictures make them
 // again.

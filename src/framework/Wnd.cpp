@@ -220,7 +220,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     // colours: the look may follow (framework/Look.h).
     if ((msg == WM_SETTINGCHANGE || msg == WM_SYSCOLORCHANGE) &&
         !(::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_CHILD))
-        AfxUpdateLook();
+        AfxUpdateLook(msg == WM_SYSCOLORCHANGE);
     return DefWindowProc(msg, wParam, lParam);
 }
 

@@ -35,6 +35,7 @@ TEST(Look, AContrastThemeWinsOverTheAppModeOfWhichOnly0IsDark)
     ASSERT_TRUE(parameters.Installed() && colors.Installed());
     EXPECT_TRUE(AfxUpdateLook());
     EXPECT_EQ(Look::Contrast, AfxGetLook());
+    EXPECT_TRUE(!AfxUpdateLook() && AfxUpdateLook(true)); // only new colours of the theme: drawn again
     for (int c = 0; c <= static_cast<int>(LookColor::ShadeBottom); ++c) {
         const COLORREF color = AfxLookColor(static_cast<LookColor>(c));
         EXPECT_TRUE(GetGValue(color) == 7 && GetBValue(color) == 9) << c << " is not a system colour";
