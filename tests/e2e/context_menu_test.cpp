@@ -710,7 +710,8 @@ TEST_P(ScalingTest, TheDarkLookAtTwoScalingsAndASwitchWhileRunningAndTheLightLoo
         EXPECT_GT(Luma(handle.Pixel(S(5), S(5))) - Luma(handle.Pixel(S(5), S(8))), 80);
         EXPECT_LT(Luma(handle.Pixel(S(5), S(8))), 80);
         const RECT edit = WindowRect(app.ComboEdit(kPath1));
-        EXPECT_EQ(Color(LookColor::Field), ScreenPixel(edit.right - 2, edit.bottom - 2));
+        EXPECT_TRUE(WaitForValue("the path box", [&] { return ScreenPixel(edit.right - 2, edit.bottom - 2); },
+                                 Color(LookColor::Field)));
         ASSERT_TRUE(WaitFor([&] { return HoldCursorAt(work.left, work.bottom - 1); }));
         RightClickHandle();
         std::vector<Item> items = Items(kMaximisedMenu);
