@@ -224,8 +224,9 @@ LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnAppBarNotify(wParam, lParam);
     default:
         if (msg == AfxLookChangedMessage()) {
-            // The pictures of the new look, of the same sizes.
-            LoadBitmaps(m_nBitmapIds[0], m_nBitmapIds[1], m_nBitmapIds[2]);
+            // The pictures of the new look, of the same sizes (once there
+            // are pictures).
+            if (m_nBitmapIds[0]) LoadBitmaps(m_nBitmapIds[0], m_nBitmapIds[1], m_nBitmapIds[2]);
             return 0;
         }
         // WM_CTLCOLOR* reach the child control first (reflection), then the
