@@ -12,6 +12,10 @@
 # PAIRMATE_DPI runs it at a display scaling (120 = 125 %, 144 = 150 %, 192 =
 # 200 %): Wine gives a program the DPI of the prefix's LogPixels setting as
 # it starts; the setting is put back afterwards.
+# PAIRMATE_LOOK=dark runs it in the dark app mode (Windows' "Choose your app
+# mode: Dark", the prefix's AppsUseLightTheme value 0), =light in the light
+# one (value 1); the value is put back afterwards. Under Xvfb a fourth
+# screenshot then shows the Settings dialog (opened from the menu).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -21,17 +25,31 @@ PAIRMATE_SKIP_WIN32=1 bash scripts/build.sh
 export LANG="${PAIRMATE_LOCALE:-ja_JP.UTF-8}" LC_ALL="${PAIRMATE_LOCALE:-ja_JP.UTF-8}"
 exe="build/bin/pairmate.exe"
 
-desktop='HKCU\Control Panel\Desktop'
-if [ -n "${PAIRMATE_DPI:-}" ]; then
+# Sets a DWORD of the prefix's current user for this run and puts the old
+# value (or none) back at the end.
+restore=()
+trap 'for undo in "${restore[@]}"; do eval "$undo"; done' EXIT
+set_for_run() { # key name value
+    local saved
     wine_prepare >/dev/null
-    saved=$("$WINE" reg query "$desktop" /v LogPixels 2>/dev/null | awk '/LogPixels/ {print $3}' || true)
-    "$WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$PAIRMATE_DPI" /f >/dev/null 2>&1
+    saved=$("$WINE" reg query "$1" /v "$2" 2>/dev/null | awk -v name="$2" '$1 == name {print $3}' || true)
+    "$WINE" reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1
     if [ -n "$saved" ]; then
-        trap '"$WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d $((saved)) /f >/dev/null 2>&1' EXIT
+        restore+=("\"\$WINE\" reg add '$1' /v $2 /t REG_DWORD /d $((saved)) /f >/dev/null 2>&1")
     else
-        trap '"$WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1' EXIT
+        restore+=("\"\$WINE\" reg delete '$1' /v $2 /f >/dev/null 2>&1")
     fi
+}
+if [ -n "${PAIRMATE_DPI:-}" ]; then
+    set_for_run 'HKCU\Control Panel\Desktop' LogPixels "$PAIRMATE_DPI"
 fi
+case "${PAIRMATE_LOOK:-}" in
+    '') ;;
+    dark|light)
+        set_for_run 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' AppsUseLightTheme \
+            "$([ "$PAIRMATE_LOOK" = dark ] && echo 0 || echo 1)" ;;
+    *) echo "run.sh: PAIRMATE_LOOK is dark or light, not '$PAIRMATE_LOOK'" >&2; exit 2 ;;
+esac
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${PAIRMATE_FORCE_XVFB:-}" ]; then
     wine_prepare
@@ -40,7 +58,7 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${PAIRMATE_FORCE_XVFB:-}" ]; then
 fi
 
 shot="$(pwd)/build/pairmate-screenshot"
-PAIRMATE_SHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+PAIRMATE_SHOT="$shot" PAIRMATE_LOOK="${PAIRMATE_LOOK:-}" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     . scripts/wine-env.sh build
     export LANG="'"$LANG"'" LC_ALL="'"$LANG"'"
     wine_prepare desktop
@@ -68,7 +86,14 @@ PAIRMATE_SHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool mousemove $((155 * dpi / 96)) $((14 * dpi / 96)) click 3
     sleep 1
     import -window root "$PAIRMATE_SHOT-menu.png"
+    if [ -n "${PAIRMATE_LOOK:-}" ]; then
+        # Settings, through its mnemonic in the open menu.
+        xdotool key s
+        sleep 2
+        import -window root "$PAIRMATE_SHOT-settings.png"
+    fi
     wineserver -k
 '
 echo "No display: Pairmate ran under Xvfb; screenshots saved to $shot.png (as it starts),"
 echo "$shot-slid-out.png (after a click on its handle) and $shot-menu.png (its menu)"
+if [ -n "${PAIRMATE_LOOK:-}" ]; then echo "and $shot-settings.png (Settings)"; fi

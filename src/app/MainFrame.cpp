@@ -5,6 +5,7 @@
 #include "framework/Gdi.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
 #include "pathinput/ShellHelpers.h"
@@ -354,7 +355,7 @@ void CMainFrame::OnPaint()
                 ::ImageList_Draw(icons, slot.nIcon, dc, x, y, ILD_TRANSPARENT);
             }
         }
-        Draw3dRect(dc, slot.rcIcon, RGB(128, 128, 128), RGB(255, 255, 255));
+        Draw3dRect(dc, slot.rcIcon, AfxLookColor(LookColor::BoxShadow), AfxLookColor(LookColor::BoxLight));
     }
 }
 

@@ -6,18 +6,13 @@
 
 namespace {
 
-// The shapes at 96 DPI (tools/draw_bar_bitmaps.py).
+// The shapes at 96 DPI (tools/draw_bar_bitmaps.py); the colours are the
+// look's.
 constexpr int kHeight = 28;
 constexpr int kHandleWidth = 15;
 constexpr int kTileWidth = 12;
 constexpr int kBarRows[] = {5, 9, 13, 17, 21};
 constexpr int kBarLeft = 4, kBarRight = 11; // columns 4 to 10
-constexpr COLORREF kEdge = RGB(64, 64, 64);
-constexpr COLORREF kGrip = RGB(192, 192, 192);
-constexpr COLORREF kBar = RGB(64, 64, 64);
-constexpr COLORREF kActiveLine = RGB(138, 43, 226);
-constexpr COLORREF kShadeTop = RGB(255, 255, 255);
-constexpr COLORREF kShadeBottom = RGB(192, 192, 192);
 
 // A picture being drawn: rows of colours, made into a 24-bit DIB section.
 class Picture {
@@ -70,36 +65,41 @@ BYTE Blend(BYTE from, BYTE to, int step, int steps)
 
 } // namespace
 
-HBITMAP DrawBarHandle(UINT dpi, bool active)
+HBITMAP DrawBarHandle(UINT dpi, bool active, Look look)
 {
+    const COLORREF edge = AfxLookColor(LookColor::BarEdge, look);
     const int width = AfxScale(kHandleWidth, dpi), height = AfxScale(kHeight, dpi);
     const int line = AfxScale(1, dpi);
-    Picture picture(width, height, kGrip);
-    picture.Fill(0, 0, width, line, kEdge);
-    picture.Fill(0, height - line, width, height, kEdge);
-    picture.Fill(0, 0, line, height, kEdge);
+    Picture picture(width, height, AfxLookColor(LookColor::BarGrip, look));
+    picture.Fill(0, 0, width, line, edge);
+    picture.Fill(0, height - line, width, height, edge);
+    picture.Fill(0, 0, line, height, edge);
     for (int row : kBarRows) {
         const int top = AfxScale(row, dpi);
-        picture.Fill(AfxScale(kBarLeft, dpi), top, AfxScale(kBarRight, dpi), top + line, kBar);
+        picture.Fill(AfxScale(kBarLeft, dpi), top, AfxScale(kBarRight, dpi), top + line,
+                     AfxLookColor(LookColor::BarLine, look));
         if (active)
-            picture.Fill(AfxScale(kBarLeft, dpi), top + line, AfxScale(kBarRight, dpi), top + 2 * line, kActiveLine);
+            picture.Fill(AfxScale(kBarLeft, dpi), top + line, AfxScale(kBarRight, dpi), top + 2 * line,
+                         AfxLookColor(LookColor::BarActive, look));
     }
     return picture.Make();
 }
 
-HBITMAP DrawBarTile(UINT dpi)
+HBITMAP DrawBarTile(UINT dpi, Look look)
 {
+    const COLORREF shadeTop = AfxLookColor(LookColor::ShadeTop, look);
+    const COLORREF shadeBottom = AfxLookColor(LookColor::ShadeBottom, look);
     const int width = AfxScale(kTileWidth, dpi), height = AfxScale(kHeight, dpi);
     const int line = AfxScale(1, dpi);
-    Picture picture(width, height, kEdge);
+    Picture picture(width, height, AfxLookColor(LookColor::BarEdge, look));
     // The shade runs over the rows between the lines, first to last.
     const int steps = height - 2 * line - 1;
     for (int y = line; y < height - line; ++y) {
         const int step = y - line;
         picture.Fill(0, y, width, y + 1,
-                     RGB(Blend(GetRValue(kShadeTop), GetRValue(kShadeBottom), step, steps),
-                         Blend(GetGValue(kShadeTop), GetGValue(kShadeBottom), step, steps),
-                         Blend(GetBValue(kShadeTop), GetBValue(kShadeBottom), step, steps)));
+                     RGB(Blend(GetRValue(shadeTop), GetRValue(shadeBottom), step, steps),
+                         Blend(GetGValue(shadeTop), GetGValue(shadeBottom), step, steps),
+                         Blend(GetBValue(shadeTop), GetBValue(shadeBottom), step, steps)));
     }
     return picture.Make();
 }

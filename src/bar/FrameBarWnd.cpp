@@ -2,6 +2,7 @@
 
 #include "bar/BarPictures.h"
 #include "framework/Dpi.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "settings/WindowsVersion.h"
 
@@ -46,10 +47,13 @@ BOOL CFrameBarWnd::LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId)
     m_nBitmapIds[2] = tileId;
     HINSTANCE resources = AfxGetResourceHandle();
     const UINT dpi = GetDpi();
-    if (dpi == kDefaultDpi) {
-        m_dibHandle.Load(resources, handleId);
-        m_dibHandleActive.Load(resources, handleActiveId);
-        m_dibTile.Load(resources, tileId);
+    const Look look = AfxGetLook();
+    if (dpi == kDefaultDpi && look != Look::Contrast) {
+        // The bitmaps, or their dark copies.
+        const UINT offset = look == Look::Dark ? kDarkBitmapOffset : 0;
+        m_dibHandle.Load(resources, handleId + offset);
+        m_dibHandleActive.Load(resources, handleActiveId + offset);
+        m_dibTile.Load(resources, tileId + offset);
     } else {
         // The drawn pictures stand for the resources: a missing one leaves
         // its part unpainted here too.
@@ -59,9 +63,9 @@ BOOL CFrameBarWnd::LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId)
         m_dibHandle.DeleteObject();
         m_dibHandleActive.DeleteObject();
         m_dibTile.DeleteObject();
-        if (exists(handleId)) m_dibHandle.SetBitmap(DrawBarHandle(dpi, false));
-        if (exists(handleActiveId)) m_dibHandleActive.SetBitmap(DrawBarHandle(dpi, true));
-        if (exists(tileId)) m_dibTile.SetBitmap(DrawBarTile(dpi));
+        if (exists(handleId)) m_dibHandle.SetBitmap(DrawBarHandle(dpi, false, look));
+        if (exists(handleActiveId)) m_dibHandleActive.SetBitmap(DrawBarHandle(dpi, true, look));
+        if (exists(tileId)) m_dibTile.SetBitmap(DrawBarTile(dpi, look));
     }
     m_sizeHandle = m_dibHandle.GetSize();
     return TRUE;
@@ -93,6 +97,8 @@ BOOL CFrameBarWnd::PlaceBar()
 
 void CFrameBarWnd::ShowBar()
 {
+    // The controls' and their tooltips' dark parts, in the dark look.
+    AfxApplyLookToWindow(m_hWnd);
     ShowWindow(SW_SHOW);
     ::SetForegroundWindow(m_hWnd);
     UpdateWindow();
@@ -217,6 +223,12 @@ LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case kAppBarCallback:
         return OnAppBarNotify(wParam, lParam);
     default:
+        if (msg == AfxLookChangedMessage()) {
+            // The pictures of the new look, of the same sizes (once there
+            // are pictures).
+            if (m_nBitmapIds[0]) LoadBitmaps(m_nBitmapIds[0], m_nBitmapIds[1], m_nBitmapIds[2]);
+            return 0;
+        }
         // WM_CTLCOLOR* reach the child control first (reflection), then the
         // default handling.
         return CFrameWnd::WindowProc(msg, wParam, lParam);
@@ -273,8 +285,12 @@ LRESULT CFrameBarWnd::OnAppBarNotify(WPARAM code, LPARAM)
 
 void CFrameBarWnd::OnSettingChange(UINT flags, LPCSTR section)
 {
+    // The base handling follows a change of the look (framework/Look.h).
     Default(WM_SETTINGCHANGE, flags, reinterpret_cast<LPARAM>(section));
-    RecalcBarPosition();
+    // Only a change of the work area (or a notice that names no setting)
+    // refits the strip: any other, a theme switch for one, keeps a place
+    // chosen by Alt-drag.
+    if (flags == SPI_SETWORKAREA || (flags == 0 && (!section || !*section))) RecalcBarPosition();
 }
 
 BOOL CFrameBarWnd::OnEraseBkgnd(HDC dc)

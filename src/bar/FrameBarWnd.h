@@ -7,7 +7,10 @@
 // drag moves it up or down, and the strip goes back to the top of the work
 // area whenever the work area or the taskbar changes. It paints its
 // background from three bitmaps: the handle (one for an inactive and one for
-// an active application) and a tile repeated across the rest.
+// an active application) and a tile repeated across the rest; in the dark
+// look from their dark copies, in a contrast theme from the same shapes drawn
+// in the system's colours (framework/Look.h), taken again when the look
+// changes.
 //
 // The keyboard focus is kept as in a dialog box: the control that had it when
 // the bar lost activation gets it back when the bar is active again. While

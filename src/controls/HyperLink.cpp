@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
@@ -317,7 +318,7 @@ std::string CHyperLink::OpenErrorText(int error)
 void CHyperLink::ShowOpenError(int error) const
 {
     HWND owner = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
-    ::MessageBoxA(owner, OpenErrorText(error).c_str(), AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    AfxLookMessageBox(owner, OpenErrorText(error).c_str(), AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CHyperLink::DestroyWindow()
@@ -334,7 +335,8 @@ BOOL CHyperLink::PreTranslateMessage(MSG* msg)
 
 HBRUSH CHyperLink::OnCtlColor(HDC dc)
 {
-    ::SetTextColor(dc, m_bHover ? m_crHover : (m_bVisited ? m_crVisited : m_crLink));
+    ::SetTextColor(dc, AfxLookColor(m_bHover ? LookColor::LinkHover
+                                             : (m_bVisited ? LookColor::LinkVisited : LookColor::Link)));
     ::SetBkMode(dc, TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
@@ -404,7 +406,7 @@ void CHyperLink::OnTimer()
 BOOL CHyperLink::OnEraseBkgnd(HDC dc)
 {
     RECT rc = GetClientRect();
-    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::FillRect(dc, &rc, AfxLookBrush(LookColor::Face));
     return TRUE;
 }
 

@@ -2,7 +2,7 @@
 //
 // Attach it to a dialog's static control (SubclassDlgItem); it then draws its
 // text in link colours (blue, purple once visited, red while the pointer is
-// over it), underlines it while hovered (or always, or never), shows a hand
+// over it; in the look's link colours, framework/Look.h), underlines it while hovered (or always, or never), shows a hand
 // cursor and a tooltip with its target, fits its size to the text, and on a
 // click opens the target with the shell. When the shell cannot open it, the
 // program registered for ".htm" files gets the target on its command line;
@@ -74,9 +74,6 @@ private:
     void UpdateTool();
     // The plain and underlined fonts from `lf`, shown at once in the link.
     void MakeFonts(LOGFONTW lf);
-    COLORREF m_crLink = RGB(0, 0, 238);
-    COLORREF m_crVisited = RGB(85, 26, 139);
-    COLORREF m_crHover = RGB(255, 0, 0);
     BOOL m_bHover = FALSE;
     BOOL m_bVisited = FALSE;
     int m_nUnderlineMode = -1;

@@ -1,7 +1,70 @@
 #include "framework/Dialog.h"
 
+#include "framework/CodePage.h"
+#include "framework/Gdi.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
+
+namespace {
+
+// A control that the dark look paints itself; the other looks leave it to
+// the system.
+class CDarkPaintedControl : public CWnd {
+public:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (AfxGetLook() == Look::Dark) {
+            if (msg == WM_ERASEBKGND) return TRUE;
+            if (msg == WM_PAINT) {
+                PaintDC dc(m_hWnd);
+                PaintDark(dc, GetClientRect());
+                return 0;
+            }
+        }
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+
+protected:
+    virtual void PaintDark(HDC dc, const RECT& rc) = 0;
+};
+
+// A separator line (a black frame or rectangle), in the separator colour.
+class CSeparatorStatic : public CDarkPaintedControl {
+    void PaintDark(HDC dc, const RECT& rc) override
+    {
+        HBRUSH brush = AfxLookBrush(LookColor::Separator);
+        if ((::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_BLACKFRAME)
+            ::FrameRect(dc, &rc, brush);
+        else
+            ::FillRect(dc, &rc, brush);
+    }
+};
+
+// A group box: its frame in the separator colour and its caption in the text
+// colour (a themed group box keeps the theme's dark caption whatever its
+// parent answers). Its inside is left alone: the controls within lie under it.
+class CGroupBoxLook : public CDarkPaintedControl {
+    void PaintDark(HDC dc, const RECT& rc) override
+    {
+        SelectGuard font(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        TEXTMETRICW metrics = {};
+        ::GetTextMetricsW(dc, &metrics);
+        const int half = metrics.tmHeight / 2;
+        RECT frame = {rc.left, rc.top + half, rc.right, rc.bottom};
+        ::FrameRect(dc, &frame, AfxLookBrush(LookColor::Separator));
+        const std::wstring text = GetWindowTextWide(m_hWnd);
+        if (text.empty()) return;
+        RECT caption = {rc.left + half, rc.top, rc.right - half, rc.top + metrics.tmHeight};
+        ::DrawTextW(dc, text.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
+        ::FillRect(dc, &caption, AfxLookBrush(LookColor::Face));
+        ::SetTextColor(dc, AfxLookColor(LookColor::Text));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::DrawTextW(dc, text.c_str(), -1, &caption, DT_SINGLELINE);
+    }
+};
+
+} // namespace
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
@@ -50,7 +113,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM)
 {
     if (msg == WM_INITDIALOG) {
         auto* dlg = dynamic_cast<CDialog*>(CWnd::FromHandle(hwnd));
-        return dlg ? dlg->OnInitDialog() : TRUE;
+        if (!dlg) return TRUE;
+        const BOOL result = dlg->OnInitDialog();
+        dlg->ApplyLook();
+        return result;
     }
     return FALSE;
 }
@@ -104,6 +170,26 @@ void CDialog::EndDialog(int result)
     if (m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
+void CDialog::ApplyLook()
+{
+    m_lookControls.clear(); // those of an earlier run, detached with their windows
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (CWnd::FromHandle(child)) continue;
+        char name[16] = {};
+        ::GetClassNameA(child, name, sizeof(name));
+        const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        std::unique_ptr<CWnd> control;
+        if (::lstrcmpiA(name, "Static") == 0 &&
+            ((style & SS_TYPEMASK) == SS_BLACKFRAME || (style & SS_TYPEMASK) == SS_BLACKRECT))
+            control = std::make_unique<CSeparatorStatic>();
+        else if (::lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX)
+            control = std::make_unique<CGroupBoxLook>();
+        if (!control || !control->SubclassWindow(child)) continue;
+        m_lookControls.push_back(std::move(control));
+    }
+    AfxApplyLookToWindow(m_hWnd);
+}
+
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
 {
     CDataExchange dx{this, saveAndValidate};
@@ -152,8 +238,15 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND &&
-        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
-        return 0;
+    switch (msg) {
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+        break;
+    default: {
+        LRESULT colors = 0;
+        if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
+        break;
+    }
+    }
     return CWnd::WindowProc(msg, wParam, lParam);
 }

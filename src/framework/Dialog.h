@@ -5,11 +5,18 @@
 // (the system's DialogBox loop would bypass it). The dialog window is attached
 // to the object before its first message, so WM_INITDIALOG reaches
 // OnInitDialog, which runs the data exchange into the controls.
+//
+// Every dialog takes the program's look (framework/Look.h) for all of its
+// controls: their colours (WM_CTLCOLOR*), the system's dark parts once
+// OnInitDialog has run, and its separator lines (black frames and
+// rectangles) and group boxes, which the dark look draws in its own colours.
 #pragma once
 
 #include "framework/Wnd.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class CDialog;
 
@@ -62,6 +69,10 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The look for the controls made from the template.
+    void ApplyLook();
+    // The controls that draw themselves in the look: separator lines, group boxes.
+    std::vector<std::unique_ptr<CWnd>> m_lookControls;
     bool m_bInModal = false;
     bool m_bEndModal = false;
     int m_nModalResult = -1;

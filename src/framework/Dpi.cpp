@@ -1,9 +1,8 @@
 #include "framework/Dpi.h"
 
 #include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "framework/WinApp.h"
-
-#include <string>
 
 namespace {
 
@@ -19,34 +18,6 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
-// The shell's scaling library of Windows 8.1 and later, loaded by its full
-// path from the system folder (never from wherever the program lies), for as
-// long as the program runs.
-class ShcoreLibrary {
-public:
-    ShcoreLibrary()
-    {
-        char folder[MAX_PATH] = {};
-        const UINT n = ::GetSystemDirectoryA(folder, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH) return;
-        m_module = ::LoadLibraryA((std::string(folder, n) + "\\shcore.dll").c_str());
-        if (m_module)
-            getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFn>(
-                reinterpret_cast<void*>(::GetProcAddress(m_module, "GetDpiForMonitor")));
-    }
-    ~ShcoreLibrary()
-    {
-        if (m_module) ::FreeLibrary(m_module);
-    }
-    ShcoreLibrary(const ShcoreLibrary&) = delete;
-    ShcoreLibrary& operator=(const ShcoreLibrary&) = delete;
-
-    GetDpiForMonitorFn getDpiForMonitor = nullptr;
-
-private:
-    HMODULE m_module = nullptr;
-};
 
 // NONCLIENTMETRICSW as the per-DPI query wants it: with the field that
 // Windows Vista added (the program's headers are Windows XP's).
@@ -80,11 +51,13 @@ UINT AfxQueryWindowDpi(HWND hwnd)
         if (UINT dpi = getDpiForWindow(hwnd)) return AfxUsableDpi(dpi);
         return AfxGetSystemDpi();
     }
-    // Windows 8.1 to 10 1511: the DPI of the window's monitor.
-    static ShcoreLibrary shcore;
+    // Windows 8.1 to 10 1511: the DPI of the window's monitor, from the
+    // shell's scaling library, loaded for as long as the program runs.
+    static SystemLibrary shcore("shcore.dll");
+    static const auto getDpiForMonitor = shcore.Function<GetDpiForMonitorFn>("GetDpiForMonitor");
     UINT x = 0, y = 0;
-    if (shcore.getDpiForMonitor &&
-        SUCCEEDED(shcore.getDpiForMonitor(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)))
+    if (getDpiForMonitor &&
+        SUCCEEDED(getDpiForMonitor(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)))
         return AfxUsableDpi(y);
     return AfxGetSystemDpi();
 }

@@ -1,6 +1,7 @@
 #include "framework/Handles.h"
 
 #include <cstring>
+#include <string>
 
 char* AllocPostedText(const char* text, size_t length)
 {
@@ -14,4 +15,12 @@ char* AllocPostedText(const char* text, size_t length)
 void FreePostedText(char* block)
 {
     if (block) ::HeapFree(::GetProcessHeap(), 0, block);
+}
+
+SystemLibrary::SystemLibrary(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    m_module = ::LoadLibraryA((std::string(folder, n) + "\\" + name).c_str());
 }

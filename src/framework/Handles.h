@@ -76,6 +76,30 @@ private:
     HKEY m_key = nullptr;
 };
 
+// A DLL of the system loaded by its full path from the system folder (never
+// from wherever the program lies), for as long as the object lives; for
+// functions that only newer systems have, looked up as the program runs.
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const char* name);
+    ~SystemLibrary()
+    {
+        if (m_module) ::FreeLibrary(m_module);
+    }
+    SystemLibrary(const SystemLibrary&) = delete;
+    SystemLibrary& operator=(const SystemLibrary&) = delete;
+
+    // The function `name` as type F; null when the DLL or the function is missing.
+    template <class F>
+    F Function(const char* name) const
+    {
+        return m_module ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m_module, name))) : nullptr;
+    }
+
+private:
+    HMODULE m_module = nullptr;
+};
+
 // An icon handle destroyed with DestroyIcon.
 class UniqueIcon {
 public:

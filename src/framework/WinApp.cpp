@@ -2,6 +2,7 @@
 
 #include "framework/CodePage.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/Wnd.h"
 
 #include <ole2.h>
@@ -53,7 +54,7 @@ const std::string& AfxGetAppTitle()
 
 int AfxMessageBox(HWND owner, UINT textId)
 {
-    return ::MessageBoxA(owner, AfxLoadString(textId).c_str(), AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return AfxLookMessageBox(owner, AfxLoadString(textId).c_str(), AfxGetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CWinApp::CWinApp()

@@ -1,6 +1,7 @@
 #include "framework/Wnd.h"
 
 #include "framework/Dpi.h"
+#include "framework/Look.h"
 
 #include <unordered_map>
 #include <vector>
@@ -215,6 +216,11 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         m_nDpi = AfxUsableDpi(LOWORD(wParam));
         if (OnDpiChanged(m_nDpi)) return 0;
     }
+    // A top-level window hears of a change of the system's settings or
+    // colours: the look may follow (framework/Look.h).
+    if ((msg == WM_SETTINGCHANGE || msg == WM_SYSCOLORCHANGE) &&
+        !(::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_CHILD))
+        AfxUpdateLook(msg == WM_SYSCOLORCHANGE);
     return DefWindowProc(msg, wParam, lParam);
 }
 

@@ -414,6 +414,7 @@ void CMenuDrawer::RestoreAllMenus()
 void CMenuDrawer::OnInitMenuPopup(HMENU menu, UINT index, BOOL sysMenu)
 {
     ConvertMenu(menu, index, sysMenu, m_bOwnerDraw);
+    if (m_bOwnerDraw && !sysMenu) SetMenuLookBackground(menu);
 }
 
 void CMenuDrawer::OnMenuSelect(UINT /*item*/, UINT flags, HMENU menu)

@@ -2,6 +2,7 @@
 
 #include "framework/CodePage.h"
 #include "framework/Gdi.h"
+#include "framework/Look.h"
 #include "settings/WindowsVersion.h"
 
 namespace {
@@ -55,8 +56,8 @@ void DrawCheckGlyph(HDC dc, POINT pt, bool radio, BOOL enabled, COLORREF color, 
         PaintMaskInColor(dc, mem, pt.x, pt.y, size, size, color);
     } else {
         const int d = AfxScale(1, dpi);
-        PaintMaskInColor(dc, mem, pt.x + d, pt.y + d, size, size, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        PaintMaskInColor(dc, mem, pt.x, pt.y, size, size, ::GetSysColor(COLOR_BTNSHADOW));
+        PaintMaskInColor(dc, mem, pt.x + d, pt.y + d, size, size, AfxLookColor(LookColor::EngraveLight));
+        PaintMaskInColor(dc, mem, pt.x, pt.y, size, size, AfxLookColor(LookColor::EngraveShadow));
     }
 }
 
@@ -81,8 +82,8 @@ POINT ImageAt(const RECT& item, HIMAGELIST images, UINT dpi)
 
 COLORREF LabelColor(BOOL enabled, BOOL selected)
 {
-    if (!enabled) return ::GetSysColor(COLOR_GRAYTEXT);
-    return ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    if (!enabled) return AfxLookColor(LookColor::GrayText);
+    return AfxLookColor(selected ? LookColor::HighlightText : LookColor::MenuText);
 }
 
 // Steps shared by both item kinds: the engraved shadow of a grayed label and
@@ -92,10 +93,10 @@ void DrawLabel(HDC dc, const RECT& item, BOOL enabled, BOOL selected, HFONT font
 {
     RECT text = MenuTextRect(item, dpi);
     if (!enabled &&
-        (!selected || ::GetSysColor(COLOR_GRAYTEXT) == ::GetSysColor(COLOR_HIGHLIGHT))) {
+        (!selected || AfxLookColor(LookColor::GrayText) == AfxLookColor(LookColor::Highlight))) {
         RECT shadow = text;
         ::OffsetRect(&shadow, AfxScale(1, dpi), AfxScale(1, dpi));
-        DrawMenuText(dc, shadow, font, label, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawMenuText(dc, shadow, font, label, AfxLookColor(LookColor::EngraveLight));
     }
     DrawMenuText(dc, text, font, label, LabelColor(enabled, selected));
 }
@@ -142,10 +143,27 @@ void FillSolid(HDC dc, const RECT& rc, COLORREF color)
 
 void DrawSeparatorItem(HDC dc, const RECT& rc)
 {
-    FillSolid(dc, rc, ::GetSysColor(COLOR_MENU));
+    FillSolid(dc, rc, AfxLookColor(LookColor::Menu));
     RECT line = rc;
     line.top += (rc.bottom - rc.top) / 2;
+    // The system's etched line is made for its own menu colours; on the dark
+    // look's a plain line of the separator colour reads.
+    if (AfxGetLook() == Look::Dark) {
+        line.bottom = line.top + 1;
+        FillSolid(dc, line, AfxLookColor(LookColor::Separator));
+        return;
+    }
     ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+}
+
+void SetMenuLookBackground(HMENU menu)
+{
+    if (AfxGetLook() != Look::Dark) return;
+    MENUINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = AfxLookBrush(LookColor::Menu);
+    ::SetMenuInfo(menu, &info);
 }
 
 void DrawImageItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL checked,
@@ -153,7 +171,7 @@ void DrawImageItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL che
                    const std::string& label, MenuLook look, UINT dpi)
 {
     const bool xp = look == MenuLook::XP;
-    FillSolid(dc, rc, ::GetSysColor(xp && selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    FillSolid(dc, rc, AfxLookColor(xp && selected ? LookColor::Highlight : LookColor::Menu));
 
     POINT pt = ImageAt(rc, images, dpi);
     if (!enabled) {
@@ -172,14 +190,14 @@ void DrawImageItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL che
         ::ImageList_Draw(images, image, dc, pt.x, pt.y, ILD_TRANSPARENT);
     }
 
-    if (!xp && selected) FillSolid(dc, HighlightBand(rc, true, dpi), ::GetSysColor(COLOR_HIGHLIGHT));
+    if (!xp && selected) FillSolid(dc, HighlightBand(rc, true, dpi), AfxLookColor(LookColor::Highlight));
     DrawLabel(dc, rc, enabled, selected, font, label, dpi);
 }
 
 void DrawPlainItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL checked,
                    HIMAGELIST checkImages, int checkIndex, HFONT font, const std::string& label, UINT dpi)
 {
-    FillSolid(dc, rc, ::GetSysColor(COLOR_MENU));
+    FillSolid(dc, rc, AfxLookColor(LookColor::Menu));
 
     if (checked) {
         DrawCellEdge(dc, rc, BDR_SUNKENINNER, dpi);
@@ -191,11 +209,11 @@ void DrawPlainItem(HDC dc, const RECT& rc, BOOL enabled, BOOL selected, BOOL che
                 DrawDisabledImage(dc, checkImages, checkIndex, pt, FALSE, dpi);
         } else {
             bool radio = checkIndex == kRadioMark || checkIndex == kRadioMarkSelected;
-            DrawCheckGlyph(dc, MenuImagePosition(rc, dpi), radio, enabled, ::GetSysColor(COLOR_MENUTEXT), dpi);
+            DrawCheckGlyph(dc, MenuImagePosition(rc, dpi), radio, enabled, AfxLookColor(LookColor::MenuText), dpi);
         }
     }
 
-    if (selected) FillSolid(dc, HighlightBand(rc, checked != FALSE, dpi), ::GetSysColor(COLOR_HIGHLIGHT));
+    if (selected) FillSolid(dc, HighlightBand(rc, checked != FALSE, dpi), AfxLookColor(LookColor::Highlight));
     DrawLabel(dc, rc, enabled, selected, font, label, dpi);
 }
 
@@ -234,6 +252,6 @@ void DrawDisabledImage(HDC dc, HIMAGELIST images, int index, POINT pt, BOOL colo
     ::ImageList_Draw(images, index, mem, 0, 0, ILD_TRANSPARENT);
 
     const int d = AfxScale(1, dpi);
-    PaintMaskInColor(dc, mem, pt.x + d, pt.y + d, w, h, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-    PaintMaskInColor(dc, mem, pt.x, pt.y, w, h, ::GetSysColor(COLOR_BTNSHADOW));
+    PaintMaskInColor(dc, mem, pt.x + d, pt.y + d, w, h, AfxLookColor(LookColor::EngraveLight));
+    PaintMaskInColor(dc, mem, pt.x, pt.y, w, h, AfxLookColor(LookColor::EngraveShadow));
 }

@@ -47,6 +47,14 @@ enum MenuCheckImage {
     kRadioMarkSelected = 4,
 };
 
+// The colours of every item are the look's (framework/Look.h): the system's
+// menu colours in the light look and in contrast themes, dark ones in the
+// dark look, where separators are a plain line.
+
+// A popup's background outside its items in the look's menu colour (the dark
+// look only: the others keep the system's).
+void SetMenuLookBackground(HMENU menu);
+
 // Fills the rectangle with one colour.
 void FillSolid(HDC dc, const RECT& rc, COLORREF color);
 

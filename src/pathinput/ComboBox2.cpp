@@ -3,6 +3,7 @@
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "pathinput/ShellHelpers.h"
 #include "res/resource.h"
@@ -52,8 +53,12 @@ LRESULT CComboBox2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         break;
-    default:
+    default: {
+        // Its edit part and its list, in the look's colours.
+        LRESULT colors = 0;
+        if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
         break;
+    }
     }
     return CComboBox::WindowProc(msg, wParam, lParam);
 }
@@ -67,6 +72,8 @@ BOOL CComboBox2::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
         *result = 0;
         return TRUE;
     }
+    // The colours the box asks its parent for, for the part around its edit.
+    if (AfxLookOnCtlColor(msg, wParam, result)) return TRUE;
     return CComboBox::OnChildNotify(msg, wParam, lParam, result);
 }
 

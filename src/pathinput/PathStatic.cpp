@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "framework/Dpi.h"
 #include "framework/Gdi.h"
+#include "framework/Look.h"
 
 void CPathStatic::DrawPath(HDC dc, const RECT& client) const
 {
@@ -16,13 +17,15 @@ void CPathStatic::DrawPath(HDC dc, const RECT& client) const
     // mnemonic.
 
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    COLORREF oldBk = ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    COLORREF oldBk = ::SetBkColor(dc, AfxLookColor(LookColor::Field));
+    COLORREF oldText = ::SetTextColor(dc, AfxLookColor(LookColor::FieldText));
     auto font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
     {
         SelectGuard selectFont(dc, font);
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc,
                     DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX);
     }
+    ::SetTextColor(dc, oldText);
     ::SetBkColor(dc, oldBk);
     ::SetBkMode(dc, oldMode);
 }
@@ -30,8 +33,7 @@ void CPathStatic::DrawPath(HDC dc, const RECT& client) const
 BOOL CPathStatic::OnEraseBkgnd(HDC dc)
 {
     RECT rc = GetClientRect();
-    Brush brush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
-    SelectGuard select(dc, brush);
+    SelectGuard select(dc, AfxLookBrush(LookColor::Field));
     ::PatBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
     return TRUE;
 }

@@ -19,6 +19,11 @@
 #define IDB_TOOLBAR_125 1132
 #define IDB_TOOLBAR_150 2132
 #define IDB_TOOLBAR_200 3132
+// The bar bitmaps' dark copies, for the dark look: the id plus 4000
+// (framework/Look.h)
+#define IDB_HANDLE_DARK 4130
+#define IDB_TILE_DARK 4131
+#define IDB_HANDLE_ACTIVE_DARK 4133
 
 // Toolbar resource (type 241) for the menu drawer
 #define IDR_MENU_TOOLBAR 128

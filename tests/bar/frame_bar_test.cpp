@@ -177,6 +177,11 @@ TEST_F(BarTest, AltDragMovesVerticallyWithinTheScreenTopAndTheWorkAreaBottom)
     // Below the bottom: the strip's bottom edge stops on the work area's.
     AltDrag(bar, 2000);
     EXPECT_EQ((RECT{1009, 712, 2033, 740}), WindowRect(bar.m_hWnd));
+    // Another setting (a theme switch, the wallpaper) keeps the place; a
+    // notice that names none refits.
+    bar.SendMessage(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("ImmersiveColorSet"));
+    bar.SendMessage(WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+    EXPECT_EQ((RECT{1009, 712, 2033, 740}), WindowRect(bar.m_hWnd));
     bar.SendMessage(WM_SETTINGCHANGE, 0, 0);
     EXPECT_EQ((RECT{1009, 40, 2033, 68}), WindowRect(bar.m_hWnd));
 
@@ -331,29 +336,36 @@ TEST(BarMissingBitmaps, NoTileLeavesTheStripBesideTheHandleUnpainted)
 }
 
 // Above 100 % the bar draws its pictures from the bitmaps' shapes: at 96 DPI
-// the drawings are the bitmaps pixel for pixel, elsewhere the shapes scaled.
+// the drawings are the bitmaps (in the dark look their dark copies) pixel for
+// pixel, elsewhere the shapes scaled; a contrast theme's are in its colours.
 TEST(BarPictures, DrawnAt96TheyAreTheBitmapsAndAtOtherDpisTheirShapesScaled)
 {
-    const COLORREF edge = RGB(64, 64, 64), grip = RGB(192, 192, 192);
+    const struct { Look look; UINT offset; COLORREF edge, grip, active; } looks[] = {
+        {Look::Light, 0, RGB(64, 64, 64), RGB(192, 192, 192), RGB(138, 43, 226)},
+        {Look::Dark, 4000, RGB(96, 96, 96), RGB(56, 56, 56), RGB(160, 112, 240)},
+        {Look::Contrast, 0, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_HIGHLIGHT)},
+    };
+    for (const auto& look : looks)
     for (UINT dpi : {96u, 120u, 144u, 192u}) {
-        SCOPED_TRACE(dpi);
+        SCOPED_TRACE(testing::Message() << dpi << " DPI, look " << static_cast<int>(look.look));
         const UINT ids[] = {IDB_HANDLE, IDB_HANDLE_ACTIVE, IDB_TILE};
-        Bitmap drawn[] = {Bitmap(DrawBarHandle(dpi, false)), Bitmap(DrawBarHandle(dpi, true)), Bitmap(DrawBarTile(dpi))};
+        Bitmap drawn[] = {Bitmap(DrawBarHandle(dpi, false, look.look)), Bitmap(DrawBarHandle(dpi, true, look.look)),
+                          Bitmap(DrawBarTile(dpi, look.look))};
         const int h = AfxScale(28, dpi), line = AfxScale(1, dpi);
         for (int i = 0; i < 3; ++i) {
             CDib loaded;
-            ASSERT_TRUE(loaded.Load(::GetModuleHandleA(nullptr), ids[i]));
+            ASSERT_TRUE(loaded.Load(::GetModuleHandleA(nullptr), ids[i] + look.offset));
             BITMAP bm = {};
             ASSERT_TRUE(::GetObjectA(drawn[i], sizeof(bm), &bm));
             EXPECT_EQ((RECT{0, 0, AfxScale(loaded.GetSize().cx, dpi), h}), (RECT{0, 0, bm.bmWidth, bm.bmHeight}));
-            for (int y = 0; dpi == 96 && y < h; ++y)
+            for (int y = 0; dpi == 96 && look.look != Look::Contrast && y < h; ++y)
                 for (int x = 0; x < bm.bmWidth; ++x)
                     ASSERT_EQ(DibPixel(loaded.GetBitmap(), x, y), DibPixel(drawn[i], x, y)) << i << ": " << x << "," << y;
         }
         // Edges `line` thick; the active line under the first bar.
-        EXPECT_EQ(edge, DibPixel(drawn[2], 0, h - line));
-        EXPECT_EQ(grip, DibPixel(drawn[0], line, h / 2));
-        EXPECT_EQ(RGB(138, 43, 226), DibPixel(drawn[1], AfxScale(4, dpi), AfxScale(5, dpi) + line));
+        EXPECT_EQ(look.edge, DibPixel(drawn[2], 0, h - line));
+        EXPECT_EQ(look.grip, DibPixel(drawn[0], line, h / 2));
+        EXPECT_EQ(look.active, DibPixel(drawn[1], AfxScale(4, dpi), AfxScale(5, dpi) + line));
     }
 }
 

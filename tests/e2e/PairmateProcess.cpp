@@ -349,26 +349,6 @@ void ScopedMicrosoftWinDiffPath::Remove()
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMicrosoftWinDiff);
 }
 
-ScopedLogPixels::ScopedLogPixels(DWORD dpi)
-{
-    RegKey key;
-    DWORD size = sizeof(m_saved);
-    if (key.Create(HKEY_CURRENT_USER, "Control Panel\\Desktop", KEY_QUERY_VALUE | KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    m_had = ::RegQueryValueExA(key.Get(), "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_saved), &size) ==
-            ERROR_SUCCESS;
-    ::RegSetValueExA(key.Get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-}
-
-ScopedLogPixels::~ScopedLogPixels()
-{
-    RegKey key;
-    if (key.Open(HKEY_CURRENT_USER, "Control Panel\\Desktop", KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    if (m_had)
-        ::RegSetValueExA(key.Get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_saved), sizeof(m_saved));
-    else
-        ::RegDeleteValueA(key.Get(), "LogPixels");
-}
-
 std::vector<std::wstring> ReadHistoryW(int slot)
 {
     std::vector<std::wstring> entries;

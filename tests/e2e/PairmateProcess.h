@@ -8,6 +8,7 @@
 #include <ole2.h>
 
 #include "support/pump.h"
+#include "support/scoped_registry.h"
 
 #include <functional>
 #include <initializer_list>
@@ -92,17 +93,10 @@ private:
 };
 
 // The DPI that programs started from now on get (Wine reads LogPixels as a
-// program starts), put back as it was at the end: the tests share a prefix.
-class ScopedLogPixels {
+// program starts), put back as it was at the end.
+class ScopedLogPixels : public ScopedUserDword {
 public:
-    explicit ScopedLogPixels(DWORD dpi);
-    ~ScopedLogPixels();
-    ScopedLogPixels(const ScopedLogPixels&) = delete;
-    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
-
-private:
-    bool m_had = false;
-    DWORD m_saved = 0;
+    explicit ScopedLogPixels(DWORD dpi) : ScopedUserDword("Control Panel\\Desktop", "LogPixels", &dpi) {}
 };
 
 struct MessageBoxInfo {

@@ -17,6 +17,8 @@
 #include "framework/CodePage.h"
 #include "framework/Dpi.h"
 #include "framework/Gdi.h"
+#include "framework/Look.h"
+#include "bar/BarPictures.h"
 #include "res/version.h"
 #include "support/rect_print.h"
 
@@ -70,6 +72,9 @@ private:
     HWND m_window = nullptr;
 };
 
+// The brightness of a colour, 0 to 255.
+int Luma(COLORREF c) { return (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c)) / 10; }
+
 // The menu font of the system, as menus use it, for a program at `dpi`
 // (this one runs at 96).
 Font MenuFont(UINT dpi = kDefaultDpi)
@@ -84,9 +89,11 @@ Font MenuFont(UINT dpi = kDefaultDpi)
 class ContextMenuTest : public ::testing::Test {
 protected:
     PairmateProcess app;
-    // The program's display scaling, and the menu font at it.
+    // The program's display scaling, the menu font at it, and its look.
     UINT dpi = kDefaultDpi;
     Font font = MenuFont();
+    Look look = Look::Light;
+    COLORREF Color(LookColor color) const { return AfxLookColor(color, look); }
 
     void SetUp() override { ASSERT_TRUE(app.StartWithStandIn()); }
 
@@ -125,10 +132,9 @@ protected:
 
     ScreenImage Label(const std::string& text, bool highlighted = false) const
     {
-        return highlighted ? ScreenImage::RenderText(text, font, ::GetSysColor(COLOR_HIGHLIGHTTEXT),
-                                                     ::GetSysColor(COLOR_HIGHLIGHT))
-                           : ScreenImage::RenderText(text, font, ::GetSysColor(COLOR_MENUTEXT),
-                                                     ::GetSysColor(COLOR_MENU));
+        return highlighted ? ScreenImage::RenderText(text, font, Color(LookColor::HighlightText),
+                                                     Color(LookColor::Highlight))
+                           : ScreenImage::RenderText(text, font, Color(LookColor::MenuText), Color(LookColor::Menu));
     }
 
     // Captures the menu once every item shows (the menu paints after it
@@ -169,7 +175,7 @@ protected:
             // within the item.
             auto s = [this](int length) { return AfxScale(length, dpi); };
             RECT cell = {at.x - s(24), at.y - s(3), at.x - s(4), at.y + s(13)};
-            const COLORREF background = ::GetSysColor(items[i].highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+            const COLORREF background = Color(items[i].highlighted ? LookColor::Highlight : LookColor::Menu);
             int inked = shot.CountOtherThan(background, cell);
             if (items[i].icon)
                 EXPECT_GT(inked, 20) << "no icon beside the item";
@@ -181,11 +187,14 @@ protected:
     }
 
     // Etched separators: inside an item of the menu's colour, a shadow line
-    // with a highlight line under it across the menu's width.
-    static int CountSeparators(const ScreenImage& shot)
+    // with a highlight line under it across the menu's width; in the dark
+    // look a line of the separator colour over the menu's.
+    int CountSeparators(const ScreenImage& shot) const
     {
-        const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW), light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-        const COLORREF menu = ::GetSysColor(COLOR_MENU);
+        const bool dark = look == Look::Dark;
+        const COLORREF shadow = dark ? Color(LookColor::Separator) : ::GetSysColor(COLOR_BTNSHADOW);
+        const COLORREF light = dark ? Color(LookColor::Menu) : ::GetSysColor(COLOR_BTNHIGHLIGHT);
+        const COLORREF menu = Color(LookColor::Menu);
         int count = 0;
         for (int y = 1; y + 1 < shot.Height(); ++y) {
             bool line = shot.Pixel(shot.Width() / 2, y - 1) == menu;
@@ -561,6 +570,43 @@ protected:
     }
     bool AnnounceDpi(UINT newDpi)
     { return ::SendMessageTimeoutA(app.Bar(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), 0, 0, kWaitMs, nullptr); }
+
+    // The slid-out strip shows the look's pictures for its DPI pixel for
+    // pixel: the handle (in either state), and the tile's column in the gap
+    // between the main toolbar and the first icon box.
+    bool ShowsBarPictures() const
+    {
+        const RECT bar = WindowRect(app.Bar());
+        const ScreenImage shot = ScreenImage::Capture(RECT{bar.left, bar.top, bar.left + S(147), bar.top + S(28)});
+        auto shows = [&](HBITMAP picture, int at, int width) {
+            MemoryDC mem(nullptr);
+            SelectGuard select(mem, picture);
+            for (int y = 0; y < shot.Height(); ++y)
+                for (int x = 0; x < width; ++x)
+                    if (shot.Pixel(at + x, y) != ::GetPixel(mem, x, y)) return false;
+            return true;
+        };
+        Bitmap tile(DrawBarTile(dpi, look)), inactive(DrawBarHandle(dpi, false, look)), active(DrawBarHandle(dpi, true, look));
+        return !shot.Empty() && shows(tile, S(146), 1) && (shows(inactive, 0, S(15)) || shows(active, 0, S(15)));
+    }
+    // A dialog in the look: the path field in its colour, and a static's
+    // text standing out from the face (which the dark look makes dark).
+    void ExpectDialogLook(HWND dialog) const
+    {
+        HWND label = ::FindWindowExA(dialog, nullptr, "Static", english ? "File name:" : "ファイル名：");
+        ASSERT_NE(nullptr, label);
+        const RECT field = WindowRect(::GetDlgItem(dialog, kPathField));
+        EXPECT_TRUE(WaitForValue("the path field", [&] { return ScreenPixel(field.left + 2, field.top + 2); },
+                                 Color(LookColor::Field)));
+        const ScreenImage shot = ScreenImage::Capture(WindowRect(label));
+        const COLORREF face = Color(LookColor::Face);
+        int text = 0;
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x) text += std::abs(Luma(shot.Pixel(x, y)) - Luma(face)) > 100;
+        EXPECT_EQ(face, shot.Pixel(shot.Width() - 1, 0));
+        EXPECT_GT(text, 10);
+        EXPECT_TRUE(look != Look::Dark || Luma(face) < 64);
+    }
 };
 
 } // namespace
@@ -679,6 +725,68 @@ TEST_P(ScalingTest, BarMenusAndDialogsAreLaidOutForTheDisplaysDpiAndEveryTextFit
         EXPECT_EQ("C:\\three", app.ComboText(kPath2));
         EXPECT_EQ((std::vector<std::string>{"C:\\one", "C:\\two"}), app.ComboItems(kPath1));
         EXPECT_TRUE(WaitForValue("the focus", [&] { return app.FocusWindow(); }, focus));
+    }
+}
+
+// The dark look at 100 % and 150 %: the strip in its dark pictures (the grip
+// shows), its menu and Settings dark with light texts; a switch to the light
+// look and back while the program runs, announced as Windows announces it,
+// which keeps the strip's place, the texts and the open dialog; and the
+// light look, for the value 1 and for none, the pictures it always had.
+TEST_P(ScalingTest, TheDarkLookAtTwoScalingsAndASwitchWhileRunningAndTheLightLookUnchanged)
+{
+    const DWORD dark = 0, light = 1;
+    const struct { UINT dpi; const DWORD* mode; Look look; } rounds[] = {
+        {96, nullptr, Look::Light}, {96, &light, Look::Light}, {144, &dark, Look::Dark}, {96, &dark, Look::Dark}};
+    for (const auto& round : rounds) {
+        SCOPED_TRACE(testing::Message() << round.dpi << " DPI, look " << static_cast<int>(round.look));
+        ScopedLogPixels logPixels(round.dpi);
+        ScopedAppMode mode(round.mode);
+        dpi = round.dpi;
+        look = round.look;
+        font = MenuFont(dpi);
+        app.Stop();
+        ASSERT_TRUE(app.StartWithStandIn());
+        const RECT work = WorkAreaRect();
+        app.Command(kMaximize);
+        ExpectBar(work.left, dpi);
+        EXPECT_TRUE(WaitFor([&] { return ShowsBarPictures(); }));
+        if (look == Look::Light) continue;
+        // Dark, with a grip that shows (a bar lighter than the grip), and
+        // dark path boxes.
+        const ScreenImage handle = ScreenImage::Capture(WindowRect(app.Bar()));
+        EXPECT_GT(Luma(handle.Pixel(S(5), S(5))) - Luma(handle.Pixel(S(5), S(8))), 80);
+        EXPECT_LT(Luma(handle.Pixel(S(5), S(8))), 80);
+        const RECT edit = WindowRect(app.ComboEdit(kPath1));
+        EXPECT_TRUE(WaitForValue("the path box", [&] { return ScreenPixel(edit.right - 2, edit.bottom - 2); },
+                                 Color(LookColor::Field)));
+        ASSERT_TRUE(WaitFor([&] { return HoldCursorAt(work.left, work.bottom - 1); }));
+        RightClickHandle();
+        std::vector<Item> items = Items(kMaximisedMenu);
+        items[2].icon = items[3].icon = false; // the submenus
+        ExpectItems("the bar's menu", WaitForMenu(1), items, 4);
+        CloseMenus();
+        app.Command(32771);
+        HWND settings = app.WaitForWindow("#32770", std::string());
+        ExpectDialogLook(settings);
+        if (dpi == kDefaultDpi) {
+            // Switched while Settings is open, with the strip moved down (as
+            // by an Alt-drag) and a path typed.
+            app.SetComboText(kPath1, "C:\\one");
+            ::SetWindowPos(app.Bar(), nullptr, work.left, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            for (const DWORD* value : {&light, &dark}) {
+                ScopedAppMode again(value);
+                look = value == &light ? Look::Light : Look::Dark;
+                ASSERT_TRUE(::SendMessageTimeoutA(app.Bar(), WM_SETTINGCHANGE, 0,
+                                                  reinterpret_cast<LPARAM>("ImmersiveColorSet"), 0, kWaitMs, nullptr));
+                EXPECT_TRUE(WaitFor([&] { return ShowsBarPictures(); }));
+                ExpectDialogLook(settings);
+                EXPECT_EQ(300, WindowRect(app.Bar()).top);
+            }
+            EXPECT_EQ("C:\\one", app.ComboText(kPath1));
+        }
+        ClickButton(::GetDlgItem(settings, IDCANCEL));
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }));
     }
 }
 

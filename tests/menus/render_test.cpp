@@ -6,11 +6,13 @@
 #include "framework/Gdi.h"
 #include "framework/Handles.h"
 #include "framework/ImageList.h"
+#include "framework/Look.h"
 #include "framework/MenuRadio.h"
 #include "menus/MenuDrawer.h"
 #include "menus/MenuItemRenderer.h"
 #include "res/resource.h"
 #include "support/rect_print.h"
+#include "support/scoped_registry.h"
 
 #include <string>
 
@@ -310,6 +312,26 @@ TEST_F(MenuRender, LabelColumnsAndGrayedText)
     // Enabled and selected: the highlight text colour on the band.
     DrawPlainItem(canvas.Dc(), rc, TRUE, TRUE, FALSE, nullptr, -1, font, "設定(&S)...");
     EXPECT_GT(CountColor(canvas, text, kWhite), 10);
+}
+
+// The dark look: its item colours, a plain separator line, greyed labels
+// without their light copy.
+TEST_F(MenuRender, DarkLookItemsSeparatorsAndGrayedLabels)
+{
+    const DWORD dark = 0;
+    ScopedAppMode mode(&dark);
+    DrawSeparatorItem(canvas.Dc(), RECT{10, 5, 200, 14});
+    EXPECT_EQ(AfxLookColor(LookColor::Separator), canvas.Pixel(100, 9));
+    EXPECT_EQ(AfxLookColor(LookColor::Menu), canvas.Pixel(100, 10));
+
+    const RECT rc = {10, 5, 230, 29}, text = MenuTextRect(rc);
+    DrawImageItem(canvas.Dc(), rc, TRUE, TRUE, FALSE, nullptr, red, 0, font, "設定(&S)...", MenuLook::XP);
+    EXPECT_EQ(AfxLookColor(LookColor::Highlight), canvas.Pixel(rc.left, rc.top));
+    EXPECT_EQ(kRed, canvas.Pixel(rc.left + 4, rc.top + 4));
+    EXPECT_GT(CountColor(canvas, text, AfxLookColor(LookColor::HighlightText)), 10);
+    DrawPlainItem(canvas.Dc(), rc, FALSE, FALSE, FALSE, nullptr, -1, font, "設定(&S)...");
+    EXPECT_GT(CountColor(canvas, text, AfxLookColor(LookColor::GrayText)), 10);
+    EXPECT_EQ(0, CountColor(canvas, text, kWhite));
 }
 
 TEST_F(MenuRender, DrawItemDrawsOnlyItsOwnRecordsAndPicksTheMarkByItemState)

@@ -5,9 +5,12 @@
 #include "support/test_data_object.h"
 
 #include "framework/FrameWnd.h"
+#include "framework/Gdi.h"
+#include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "pathinput/ComboBox2.h"
 #include "support/pump.h"
+#include "support/scoped_registry.h"
 
 namespace {
 
@@ -431,4 +434,18 @@ TEST_F(ComboTest, RegistrationEndsWithTheWindowOrTheObject)
     ASSERT_TRUE(::IsWindow(hwnd));
     EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, ::RevokeDragDrop(hwnd));
     ::DestroyWindow(hwnd);
+}
+
+// In the dark look the dropped list is a dark field (the edit part: tests/e2e).
+TEST_F(ComboTest, TheDarkLookShowsTheListAsAField)
+{
+    const DWORD dark = 0;
+    ScopedAppMode mode(&dark);
+    m_combo.SendMessage(CB_SHOWDROPDOWN, TRUE);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetComboBoxInfo(m_combo.m_hWnd, &info));
+    ::RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(AfxLookColor(LookColor::Field), ::GetPixel(WindowDC(info.hwndList), 1, 1));
+    m_combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
 }
