@@ -2,6 +2,7 @@
 
 #include "framework/CodePage.h"
 #include "framework/FrameWnd.h"
+#include "framework/Handles.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -18,23 +19,6 @@ struct AccessibilityLibrary {
     using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
     using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
 
-    AccessibilityLibrary()
-    {
-        oleacc = LoadSystemLibrary("oleacc.dll");
-        oleaut32 = LoadSystemLibrary("oleaut32.dll");
-        if (!oleacc || !oleaut32) return;
-        lresultFromObject = Function<LresultFromObjectFn>(oleacc, "LresultFromObject");
-        createStdAccessibleObject = Function<CreateStdAccessibleObjectFn>(oleacc, "CreateStdAccessibleObject");
-        sysAllocStringLen = Function<SysAllocStringLenFn>(oleaut32, "SysAllocStringLen");
-    }
-    ~AccessibilityLibrary()
-    {
-        if (oleacc) ::FreeLibrary(oleacc);
-        if (oleaut32) ::FreeLibrary(oleaut32);
-    }
-    AccessibilityLibrary(const AccessibilityLibrary&) = delete;
-    AccessibilityLibrary& operator=(const AccessibilityLibrary&) = delete;
-
     bool Usable() const { return lresultFromObject && createStdAccessibleObject && sysAllocStringLen; }
 
     static AccessibilityLibrary& Get()
@@ -43,27 +27,12 @@ struct AccessibilityLibrary {
         return library;
     }
 
-    LresultFromObjectFn lresultFromObject = nullptr;
-    CreateStdAccessibleObjectFn createStdAccessibleObject = nullptr;
-    SysAllocStringLenFn sysAllocStringLen = nullptr;
-
-private:
-    // From the system folder, never from wherever the program lies.
-    static HMODULE LoadSystemLibrary(const char* name)
-    {
-        char folder[MAX_PATH] = {};
-        const UINT n = ::GetSystemDirectoryA(folder, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH) return nullptr;
-        return ::LoadLibraryA((std::string(folder, n) + "\\" + name).c_str());
-    }
-    template <class F>
-    static F Function(HMODULE module, const char* name)
-    {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    }
-
-    HMODULE oleacc = nullptr;
-    HMODULE oleaut32 = nullptr;
+    SystemLibrary oleacc{"oleacc.dll"};
+    SystemLibrary oleaut32{"oleaut32.dll"};
+    LresultFromObjectFn lresultFromObject = oleacc.Function<LresultFromObjectFn>("LresultFromObject");
+    CreateStdAccessibleObjectFn createStdAccessibleObject =
+        oleacc.Function<CreateStdAccessibleObjectFn>("CreateStdAccessibleObject");
+    SysAllocStringLenFn sysAllocStringLen = oleaut32.Function<SysAllocStringLenFn>("SysAllocStringLen");
 };
 
 enum class Kind { Named, Link, Toolbar };

@@ -12,7 +12,6 @@ public:
     { return CreateEx(0, "STATIC", text, style, rect, parent ? parent->m_hWnd : nullptr, id); }
     HICON SetIcon(HICON icon) const
     { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
-    HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 };
 
 // A combo box is made a Unicode window (with a Unicode edit and list): its
@@ -25,7 +24,6 @@ public:
     int AddString(const char* text) const
     { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
     void ResetContent() const { SendMessage(CB_RESETCONTENT); }
-    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     // A list item's text, in the ANSI code page.
     std::string GetLBText(int index) const;

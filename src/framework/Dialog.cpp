@@ -82,16 +82,6 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value)
         ::SendMessageA(item, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void DDX_Text(CDataExchange* dx, int id, std::string& value)
-{
-    HWND item = dx->m_pDlg->GetDlgItem(id);
-    if (!item) return;
-    if (dx->m_bSaveAndValidate)
-        value = GetWindowTextString(item);
-    else
-        ::SetWindowTextA(item, value.c_str());
-}
-
 CDialog::CDialog(UINT templateId, CWnd* parent)
     : m_nTemplateId(templateId), m_pParentWnd(parent)
 {

@@ -30,8 +30,6 @@ struct CDataExchange {
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // A check box and a BOOL (any non-zero value checks the box).
 void DDX_Check(CDataExchange* dx, int id, BOOL& value);
-// A control's window text and a string.
-void DDX_Text(CDataExchange* dx, int id, std::string& value);
 
 class CDialog : public CWnd {
 public:
@@ -57,11 +55,9 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    UINT GetTemplateId() const { return m_nTemplateId; }
     // The window that owns the dialog while it runs (the parent given to the
     // constructor, else the application's main window).
     HWND GetOwnerWindow() const;
-    bool IsInModalLoop() const { return m_bInModal; }
 
 protected:
     UINT m_nTemplateId;

@@ -2,44 +2,25 @@
 // scoped selection that puts the previous object back when it ends.
 #pragma once
 
+#include "framework/Handles.h"
+
 #include <windows.h>
 
 #include <utility>
 
+// Deletes a GDI object of any kind (DeleteObject takes them all).
+template <class H>
+BOOL WINAPI DeleteGdiObject(H object)
+{
+    return ::DeleteObject(object);
+}
+
 // Owns one GDI object (brush, pen, font, bitmap, palette, region) and deletes
 // it at the end. Empty when the handle is null.
 template <class H>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(H handle) : m_handle(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other) Reset(std::exchange(other.m_handle, nullptr));
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    H Get() const { return m_handle; }
-    operator H() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
-    // Deletes the held object and takes another (or none).
-    void Reset(H handle = nullptr)
-    {
-        if (m_handle) ::DeleteObject(m_handle);
-        m_handle = handle;
-    }
-    H Release() { return std::exchange(m_handle, nullptr); }
-
-private:
-    H m_handle = nullptr;
-};
+using GdiObject = UniqueResource<H, DeleteGdiObject<H>>;
 
 using Brush = GdiObject<HBRUSH>;
-using Pen = GdiObject<HPEN>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Palette = GdiObject<HPALETTE>;
@@ -124,7 +105,6 @@ public:
     PaintDC& operator=(const PaintDC&) = delete;
     HDC Get() const { return m_dc; }
     operator HDC() const { return m_dc; }
-    const PAINTSTRUCT& Info() const { return m_ps; }
 
 private:
     HWND m_hwnd;

@@ -7,33 +7,41 @@
 
 #include <utility>
 
-// A kernel handle closed with CloseHandle (null and INVALID_HANDLE_VALUE are
-// both "none").
-class UniqueHandle {
+// Owns one handle and gives it back with `Close` at the end. Null (and
+// INVALID_HANDLE_VALUE, which CreateFile and its kind return) is "none".
+template <class H, BOOL(WINAPI* Close)(H)>
+class UniqueResource {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : m_h(h) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& o) noexcept
+    UniqueResource() = default;
+    explicit UniqueResource(H h) : m_h(h) {}
+    ~UniqueResource() { Reset(); }
+    UniqueResource(UniqueResource&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
+    UniqueResource& operator=(UniqueResource&& o) noexcept
     {
         if (this != &o) Reset(std::exchange(o.m_h, nullptr));
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
 
-    HANDLE Get() const { return m_h; }
-    explicit operator bool() const { return m_h && m_h != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE h = nullptr)
+    H Get() const { return m_h; }
+    operator H() const { return m_h; }
+    explicit operator bool() const { return Valid(m_h); }
+    H Release() { return std::exchange(m_h, nullptr); }
+    // Gives back the held handle and takes another (or none).
+    void Reset(H h = nullptr)
     {
-        if (m_h && m_h != INVALID_HANDLE_VALUE) ::CloseHandle(m_h);
+        if (Valid(m_h)) Close(m_h);
         m_h = h;
     }
 
 private:
-    HANDLE m_h = nullptr;
+    static bool Valid(H h) { return h && reinterpret_cast<HANDLE>(h) != INVALID_HANDLE_VALUE; }
+    H m_h = nullptr;
 };
+
+// A kernel handle closed with CloseHandle.
+using UniqueHandle = UniqueResource<HANDLE, ::CloseHandle>;
 
 // An open registry key, closed at the end.
 class RegKey {
@@ -101,58 +109,9 @@ private:
 };
 
 // An icon handle destroyed with DestroyIcon.
-class UniqueIcon {
-public:
-    UniqueIcon() = default;
-    explicit UniqueIcon(HICON h) : m_h(h) {}
-    ~UniqueIcon() { Reset(); }
-    UniqueIcon(UniqueIcon&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
-    UniqueIcon& operator=(UniqueIcon&& o) noexcept
-    {
-        if (this != &o) Reset(std::exchange(o.m_h, nullptr));
-        return *this;
-    }
-    UniqueIcon(const UniqueIcon&) = delete;
-    UniqueIcon& operator=(const UniqueIcon&) = delete;
-    HICON Get() const { return m_h; }
-    HICON Release() { return std::exchange(m_h, nullptr); }
-    void Reset(HICON h = nullptr)
-    {
-        if (m_h) ::DestroyIcon(m_h);
-        m_h = h;
-    }
-
-private:
-    HICON m_h = nullptr;
-};
-
+using UniqueIcon = UniqueResource<HICON, ::DestroyIcon>;
 // A menu handle destroyed with DestroyMenu (with its submenus).
-class UniqueMenu {
-public:
-    UniqueMenu() = default;
-    explicit UniqueMenu(HMENU h) : m_h(h) {}
-    ~UniqueMenu() { Reset(); }
-    UniqueMenu(UniqueMenu&& o) noexcept : m_h(std::exchange(o.m_h, nullptr)) {}
-    UniqueMenu& operator=(UniqueMenu&& o) noexcept
-    {
-        if (this != &o) Reset(std::exchange(o.m_h, nullptr));
-        return *this;
-    }
-    UniqueMenu(const UniqueMenu&) = delete;
-    UniqueMenu& operator=(const UniqueMenu&) = delete;
-    HMENU Get() const { return m_h; }
-    operator HMENU() const { return m_h; }
-    explicit operator bool() const { return m_h != nullptr; }
-    HMENU Release() { return std::exchange(m_h, nullptr); }
-    void Reset(HMENU h = nullptr)
-    {
-        if (m_h) ::DestroyMenu(m_h);
-        m_h = h;
-    }
-
-private:
-    HMENU m_h = nullptr;
-};
+using UniqueMenu = UniqueResource<HMENU, ::DestroyMenu>;
 
 // GlobalLock for the length of a scope; Size() is what the block really
 // holds, so readers never go past it.
@@ -167,7 +126,6 @@ public:
     GlobalLockGuard(const GlobalLockGuard&) = delete;
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
     const void* Data() const { return m_ptr; }
-    void* MutableData() const { return m_ptr; }
     SIZE_T Size() const { return m_size; }
 
 private:

@@ -60,7 +60,6 @@ int AfxMessageBox(HWND owner, UINT textId)
 CWinApp::CWinApp()
 {
     g_pApp = this;
-    m_hInstance = ::GetModuleHandleA(nullptr);
     m_strAppTitle = AfxLoadString(AFX_IDS_APP_TITLE);
 }
 

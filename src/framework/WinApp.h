@@ -35,7 +35,6 @@ public:
     const std::string& GetAppTitle() const { return m_strAppTitle; }
 
     CWnd* m_pMainWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
 
 private:
     std::string m_strAppTitle;

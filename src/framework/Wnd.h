@@ -92,8 +92,6 @@ public:
     BOOL UpdateWindow() const { return ::UpdateWindow(m_hWnd); }
     void Invalidate(BOOL erase = TRUE) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
     BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
-    int MessageBox(LPCSTR text, LPCSTR caption, UINT type) const
-    { return ::MessageBoxA(m_hWnd, text, caption, type); }
     // Centres this window over another one (the owner when nullptr).
     void CenterWindow(HWND alternateOwner = nullptr) const;
 
