@@ -177,9 +177,8 @@ TEST_F(BarTest, AltDragMovesVerticallyWithinTheScreenTopAndTheWorkAreaBottom)
     // Below the bottom: the strip's bottom edge stops on the work area's.
     AltDrag(bar, 2000);
     EXPECT_EQ((RECT{1009, 712, 2033, 740}), WindowRect(bar.m_hWnd));
-    // Another setting (a theme switch, the wallpaper) keeps the place; a
-    // notice that names none refits.
-    bar.SendMessage(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("ImmersiveColorSet"));
+    // Another setting (the wallpaper; a theme switch: tests/e2e) keeps the
+    // place; a notice that names none refits.
     bar.SendMessage(WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
     EXPECT_EQ((RECT{1009, 712, 2033, 740}), WindowRect(bar.m_hWnd));
     bar.SendMessage(WM_SETTINGCHANGE, 0, 0);

@@ -119,9 +119,9 @@ std::wstring WindowTextW(HWND hwnd)
 
 std::wstring AccessibleName(HWND hwnd, LONG child)
 {
-    IAccessible* object = nullptr;
+    ComPtr<IAccessible> object;
     if (FAILED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                            reinterpret_cast<void**>(&object))) || !object)
+                                            reinterpret_cast<void**>(object.Receive()))) || !object)
         return L"(no accessible object)";
     VARIANT id = {};
     id.vt = VT_I4;
@@ -129,7 +129,6 @@ std::wstring AccessibleName(HWND hwnd, LONG child)
     BSTR name = nullptr;
     std::wstring result = object->get_accName(id, &name) == S_OK && name ? name : L"(no name)";
     ::SysFreeString(name);
-    object->Release();
     return result;
 }
 

@@ -96,7 +96,7 @@ private:
 // program starts), put back as it was at the end.
 class ScopedLogPixels : public ScopedUserDword {
 public:
-    explicit ScopedLogPixels(DWORD dpi) : ScopedUserDword("Control Panel\\Desktop", "LogPixels", &dpi) {}
+    explicit ScopedLogPixels(DWORD dpi) : ScopedUserDword("Control Panel\\Desktop", "LogPixels", dpi) {}
 };
 
 struct MessageBoxInfo {

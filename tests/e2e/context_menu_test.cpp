@@ -467,10 +467,8 @@ TEST_P(TextsTest, EveryTextOfTheDialogsBarMenusAndMessagesIsInTheSystemsLanguage
         app.Command(opened.first);
         HWND dialog = app.WaitForWindow("#32770", std::string());
         ReadDialog(dialog, opened.second);
-        for (int link : {1008, 1009}) { // the About box's, read by their texts
-            HWND control = ::GetDlgItem(dialog, link);
-            if (control) { EXPECT_EQ(WindowTextW(control), AccessibleName(control)) << link; }
-        }
+        for (HWND link : {::GetDlgItem(dialog, 1008), ::GetDlgItem(dialog, 1009)}) // the About box's links
+            if (link) { EXPECT_EQ(WindowTextW(link), AccessibleName(link)); }
         ClickButton(::GetDlgItem(dialog, opened.second.empty() ? IDOK : IDCANCEL));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
     }
@@ -735,15 +733,13 @@ TEST_P(ScalingTest, BarMenusAndDialogsAreLaidOutForTheDisplaysDpiAndEveryTextFit
 // light look, for the value 1 and for none, the pictures it always had.
 TEST_P(ScalingTest, TheDarkLookAtTwoScalingsAndASwitchWhileRunningAndTheLightLookUnchanged)
 {
-    const DWORD dark = 0, light = 1;
-    const struct { UINT dpi; const DWORD* mode; Look look; } rounds[] = {
-        {96, nullptr, Look::Light}, {96, &light, Look::Light}, {144, &dark, Look::Dark}, {96, &dark, Look::Dark}};
+    const struct { UINT dpi; std::optional<DWORD> mode; } rounds[] = {{96, std::nullopt}, {96, 1}, {144, 0}, {96, 0}};
     for (const auto& round : rounds) {
-        SCOPED_TRACE(testing::Message() << round.dpi << " DPI, look " << static_cast<int>(round.look));
+        SCOPED_TRACE(testing::Message() << round.dpi << " DPI, app mode " << (round.mode ? std::to_string(*round.mode) : "none"));
         ScopedLogPixels logPixels(round.dpi);
         ScopedAppMode mode(round.mode);
         dpi = round.dpi;
-        look = round.look;
+        look = round.mode == DWORD(0) ? Look::Dark : Look::Light;
         font = MenuFont(dpi);
         app.Stop();
         ASSERT_TRUE(app.StartWithStandIn());
@@ -774,9 +770,9 @@ TEST_P(ScalingTest, TheDarkLookAtTwoScalingsAndASwitchWhileRunningAndTheLightLoo
             // by an Alt-drag) and a path typed.
             app.SetComboText(kPath1, "C:\\one");
             ::SetWindowPos(app.Bar(), nullptr, work.left, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            for (const DWORD* value : {&light, &dark}) {
+            for (DWORD value : {1, 0}) {
                 ScopedAppMode again(value);
-                look = value == &light ? Look::Light : Look::Dark;
+                look = value ? Look::Light : Look::Dark;
                 ASSERT_TRUE(::SendMessageTimeoutA(app.Bar(), WM_SETTINGCHANGE, 0,
                                                   reinterpret_cast<LPARAM>("ImmersiveColorSet"), 0, kWaitMs, nullptr));
                 EXPECT_TRUE(WaitFor([&] { return ShowsBarPictures(); }));

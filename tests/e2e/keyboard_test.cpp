@@ -140,15 +140,13 @@ TEST_F(KeyboardTest, HotKeyBringsTheBarFromAnotherProgramAndSettingsChangeIt)
     PressKeys({VK_CONTROL, VK_MENU, 'P'});
     ASSERT_TRUE(BarAt(work.right - 15));
 
+    auto storedKey = [] { DWORD value = 0; return ReadStoredDword("HotKey", value) ? value : DWORD(-1); };
+    auto shownKey = [](HWND dialog) { return LOWORD(::SendMessageA(::GetDlgItem(dialog, 1010), HKM_GETHOTKEY, 0, 0)); };
     // Settings with `key` typed and OK pressed; the dialog.
-    auto storedKey = [] {
-        DWORD value = 0;
-        return ReadStoredDword("HotKey", value) ? value : DWORD(-1);
-    };
     auto confirm = [&](WORD shown, WORD key) {
         app.Command(32771);
         HWND dialog = app.WaitForWindow("#32770", std::string());
-        EXPECT_EQ(shown, LOWORD(::SendMessageA(::GetDlgItem(dialog, 1010), HKM_GETHOTKEY, 0, 0)));
+        EXPECT_EQ(shown, shownKey(dialog));
         ::SendMessageA(::GetDlgItem(dialog, 1010), HKM_SETHOTKEY, key, 0);
         ClickButton(::GetDlgItem(dialog, IDOK));
         return dialog;
@@ -169,7 +167,7 @@ TEST_F(KeyboardTest, HotKeyBringsTheBarFromAnotherProgramAndSettingsChangeIt)
         EXPECT_EQ("Pairmate", box.caption);
         EXPECT_EQ("このホットキーは使用できません。ほかのプログラムまたは Windows が使用しています。", box.text);
         ASSERT_TRUE(app.DismissMessageBox(box));
-        EXPECT_EQ(key, LOWORD(::SendMessageA(::GetDlgItem(dialog, 1010), HKM_GETHOTKEY, 0, 0)));
+        EXPECT_EQ(key, shownKey(dialog));
         ClickButton(::GetDlgItem(dialog, IDCANCEL));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
         EXPECT_EQ(stored, storedKey());
@@ -179,9 +177,7 @@ TEST_F(KeyboardTest, HotKeyBringsTheBarFromAnotherProgramAndSettingsChangeIt)
     confirm(ctrlAltP, ctrlAltQ);
     ASSERT_TRUE(WaitForValue("the stored hot key", storedKey, DWORD(ctrlAltQ)));
     ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'P')) << ::GetLastError();
-    struct Held {
-        ~Held() { ::UnregisterHotKey(nullptr, 1); }
-    } held;
+    struct Held { ~Held() { ::UnregisterHotKey(nullptr, 1); } } held;
     PressKeys({VK_CONTROL, VK_MENU, 'Q'});
     EXPECT_TRUE(BarAt(work.left));
     expectRefused(confirm(ctrlAltQ, ctrlAltP), ctrlAltP, ctrlAltQ, ctrlAltQ);

@@ -27,8 +27,7 @@ TEST(Look, AContrastThemeWinsOverTheAppModeOfWhichOnly0IsDark)
         {false, true, 0, Look::Dark},   {true, true, 0, Look::Contrast}, {true, false, 0, Look::Contrast}};
     for (const auto& c : cases) EXPECT_EQ(c.look, AfxDecideLook(c.contrast, c.hasValue, c.value)) << c.value;
 
-    const DWORD dark = 0;
-    ScopedAppMode mode(&dark);
+    ScopedAppMode mode(0); // dark
     EXPECT_EQ(Look::Dark, AfxGetLook());
     ImportHook parameters("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(&ContrastOn));
     ImportHook colors("user32.dll", "GetSysColor", reinterpret_cast<void*>(&NumberedSysColor));

@@ -87,6 +87,7 @@ protected:
         info.cbSize = sizeof(info);
         ASSERT_TRUE(::GetComboBoxInfo(m_combo.m_hWnd, &info));
         m_edit = info.hwndItem;
+        m_list = info.hwndList;
         ASSERT_NE(nullptr, m_edit);
         ::SetFocus(m_edit);
     }
@@ -192,7 +193,7 @@ protected:
     static ParentFrame* s_frame;
     ParentFrame& m_frame = *s_frame;
     CComboBox2 m_combo;
-    HWND m_edit = nullptr;
+    HWND m_edit = nullptr, m_list = nullptr;
 };
 
 ParentFrame* ComboTest::s_frame = nullptr;
@@ -439,13 +440,9 @@ TEST_F(ComboTest, RegistrationEndsWithTheWindowOrTheObject)
 // In the dark look the dropped list is a dark field (the edit part: tests/e2e).
 TEST_F(ComboTest, TheDarkLookShowsTheListAsAField)
 {
-    const DWORD dark = 0;
-    ScopedAppMode mode(&dark);
+    ScopedAppMode mode(0); // dark
     m_combo.SendMessage(CB_SHOWDROPDOWN, TRUE);
-    COMBOBOXINFO info = {};
-    info.cbSize = sizeof(info);
-    ASSERT_TRUE(::GetComboBoxInfo(m_combo.m_hWnd, &info));
-    ::RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    EXPECT_EQ(AfxLookColor(LookColor::Field), ::GetPixel(WindowDC(info.hwndList), 1, 1));
+    ::RedrawWindow(m_list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(AfxLookColor(LookColor::Field), ::GetPixel(WindowDC(m_list), 1, 1));
     m_combo.SendMessage(CB_SHOWDROPDOWN, FALSE);
 }

@@ -89,10 +89,11 @@ bool CreateRegistryPath(HKEY root, const std::string& path)
     return key.Create(root, path.c_str(), KEY_ALL_ACCESS) == ERROR_SUCCESS;
 }
 
-bool SetRawValue(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD size)
+bool SetRawValue(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD size,
+                 REGSAM view)
 {
     RegKey key;
-    if (key.Open(root, path.c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return false;
+    if (key.Create(root, path.c_str(), KEY_SET_VALUE | view) != ERROR_SUCCESS) return false;
     return ::RegSetValueExA(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 

@@ -38,8 +38,10 @@ private:
 bool DeleteRegistryTree(HKEY root, const std::string& path);
 // Creates root\path with any missing parents.
 bool CreateRegistryPath(HKEY root, const std::string& path);
-// Writes a value of any type and size directly (for damaged-data cases).
-bool SetRawValue(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD size);
+// Writes a value of any type and size directly (for damaged-data cases),
+// creating the key when needed, in the registry view `view` (0: the default).
+bool SetRawValue(HKEY root, const std::string& path, const char* name, DWORD type, const void* data, DWORD size,
+                 REGSAM view = 0);
 bool ValueExists(HKEY root, const std::string& path, const char* name);
 bool KeyExists(HKEY root, const std::string& path);
 

@@ -10,7 +10,7 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
+#include <list>
 
 namespace {
 
@@ -245,12 +245,7 @@ TEST_F(SettingsLoadTest, HotKeyIsCtrlAltPUnlessAStoredDwordTheHotKeyControlCanGi
 {
     Load(); // creates the keys
     EXPECT_EQ(MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT), LoadHotKeySetting());
-    struct Case {
-        DWORD type;
-        std::vector<BYTE> data;
-        WORD expected;
-    };
-    const Case cases[] = {
+    const struct { DWORD type; std::vector<BYTE> data; WORD expected; } cases[] = {
         {REG_DWORD, {0, 0, 0, 0}, 0},                          // none
         {REG_DWORD, {'Q', HOTKEYF_SHIFT | HOTKEYF_EXT, 0, 0}, 0x0951},
         {REG_DWORD, {'Q', 0x16, 0, 0}, kDefaultHotKey},        // a bit above HOTKEYF_EXT
@@ -260,7 +255,7 @@ TEST_F(SettingsLoadTest, HotKeyIsCtrlAltPUnlessAStoredDwordTheHotKeyControlCanGi
         {REG_BINARY, {'Q', 0x06, 0, 0}, kDefaultHotKey},       // another type
         {REG_SZ, {'1', '2', 0}, kDefaultHotKey},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "type " << c.type << ", " << c.data.size() << " bytes");
         ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kRegPairmateKey, kRegHotKey, c.type, c.data.data(),
                                 static_cast<DWORD>(c.data.size())));
@@ -284,10 +279,8 @@ protected:
 
     static void Write(Place at, const Program& p, const std::string& data, DWORD type = REG_SZ)
     {
-        RegKey key;
-        ASSERT_EQ(ERROR_SUCCESS, key.Create(at.first, ("Software\\" + p.key).c_str(), KEY_SET_VALUE | at.second));
-        ::RegSetValueExA(key.Get(), p.value, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
-                         static_cast<DWORD>(data.size() + 1));
+        ASSERT_TRUE(SetRawValue(at.first, "Software\\" + p.key, p.value, type, data.c_str(),
+                                static_cast<DWORD>(data.size() + 1), at.second));
     }
     // Installs `p` in a folder of its own; returns what finding it gives.
     std::string Install(Place at, const Program& p)
@@ -303,16 +296,16 @@ protected:
         return FindDiffProgram(found) ? found.name + " " + found.path : found.name;
     }
 
-    std::vector<std::unique_ptr<RegistryKeySnapshot>> m_restore = [] {
-        std::vector<std::unique_ptr<RegistryKeySnapshot>> kept;
+    void SetUp() override
+    {
         for (std::string vendor : {"Thingamahoochie", "Scooter Software", "KDiff3", "Perforce", "SourceGear"})
             for (std::string root : {"HKCU\\Software\\", "HKLM\\Software\\", "HKLM\\Software\\Wow6432Node\\"}) {
                 const HKEY hive = root[2] == 'C' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-                kept.push_back(std::make_unique<RegistryKeySnapshot>(hive, root.substr(5) + vendor));
+                m_restore.emplace_back(hive, root.substr(5) + vendor);
                 DeleteRegistryTree(hive, root.substr(5) + vendor);
             }
-        return kept;
-    }();
+    }
+    std::list<RegistryKeySnapshot> m_restore;
     TempFolder m_temp;
     int m_installed = 0;
 };
