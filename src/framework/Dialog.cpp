@@ -6,6 +6,8 @@
 #include "framework/Look.h"
 #include "framework/WinApp.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // A control that the dark look paints itself; the other looks leave it to
@@ -233,6 +235,13 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
         break;
     default: {
+        // A hot-key control paints its keys in the system's field colours
+        // whatever its dialog answers: it stays a light field, whole, rather
+        // than a dark one with a light patch behind the keys.
+        char name[32] = {};
+        if (msg == WM_CTLCOLOREDIT && ::GetClassNameA(reinterpret_cast<HWND>(lParam), name, sizeof(name)) &&
+            ::lstrcmpiA(name, HOTKEY_CLASSA) == 0)
+            break;
         LRESULT colors = 0;
         if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
         break;
