@@ -21,8 +21,7 @@ public:
     // Lets the key go.
     void Release();
 
-    // The key registered now (0: none) and the id WM_HOTKEY carries for it.
-    WORD GetKey() const { return m_key; }
+    // The id WM_HOTKEY carries for the key registered now (0: none).
     int GetId() const { return m_id; }
 
     // The MOD_* flags RegisterHotKey takes for a key's HOTKEYF_* bits.

@@ -8,8 +8,6 @@
 
 #include <oleacc.h>
 
-#include <cstring>
-
 namespace {
 
 // The dialog, message box or chooser of `thread` that is in front of the
@@ -20,9 +18,7 @@ HWND FrontDialog(DWORD thread)
         if (::GetWindowThreadProcessId(hwnd, nullptr) != thread || !::IsWindowVisible(hwnd) ||
             !::IsWindowEnabled(hwnd))
             continue;
-        char name[16] = {};
-        ::GetClassNameA(hwnd, name, sizeof(name));
-        if (std::strcmp(name, "#32770") == 0) return hwnd;
+        if (AfxIsWindowClass(hwnd, "#32770")) return hwnd;
     }
     return nullptr;
 }

@@ -37,10 +37,7 @@ void CSetupDlg::UpdateNote()
     // and how to choose one. While the field holds the program found, it
     // names that program instead, keeping the ways to choose another.
     HWND note = ::GetWindow(GetDlgItem(IDC_BROWSE), GW_HWNDNEXT);
-    char className[16] = {};
-    if (m_strFoundPath.empty() || !note || !::GetClassNameA(note, className, sizeof(className)) ||
-        lstrcmpiA(className, "Static") != 0)
-        return;
+    if (m_strFoundPath.empty() || !AfxIsWindowClass(note, "Static")) return;
     if (m_strNotFoundNote.empty()) m_strNotFoundNote = GetWindowTextWide(note);
     std::wstring text = AfxLoadStringW(IDS_FOUND_PROGRAM_NOTE);
     const size_t at = text.find(L"%s");

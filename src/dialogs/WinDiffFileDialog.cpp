@@ -10,13 +10,6 @@
 
 namespace {
 
-bool IsGroupBox(HWND hwnd)
-{
-    char name[16] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    return lstrcmpiA(name, "Button") == 0 && (::GetWindowLongPtrA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-}
-
 // A drag from another program finds its target by hit testing, where a group
 // box drawn around a control and lying above it in z-order hides the control
 // (the box is no drop target). Such a box goes just below the control; the
@@ -28,7 +21,7 @@ void RaiseAboveEnclosingGroupBox(HWND control)
     for (HWND above = ::GetWindow(control, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
         RECT outer{}, both{};
         ::GetWindowRect(above, &outer);
-        if (IsGroupBox(above) && ::IntersectRect(&both, &outer, &inner) && ::EqualRect(&both, &inner)) {
+        if (AfxIsGroupBox(above) && ::IntersectRect(&both, &outer, &inner) && ::EqualRect(&both, &inner)) {
             ::SetWindowPos(above, control, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
             return;

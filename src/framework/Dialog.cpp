@@ -167,14 +167,11 @@ void CDialog::ApplyLook()
     m_lookControls.clear(); // those of an earlier run, detached with their windows
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (CWnd::FromHandle(child)) continue;
-        char name[16] = {};
-        ::GetClassNameA(child, name, sizeof(name));
-        const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+        const LONG_PTR type = ::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
         std::unique_ptr<CWnd> control;
-        if (::lstrcmpiA(name, "Static") == 0 &&
-            ((style & SS_TYPEMASK) == SS_BLACKFRAME || (style & SS_TYPEMASK) == SS_BLACKRECT))
+        if (AfxIsWindowClass(child, "Static") && (type == SS_BLACKFRAME || type == SS_BLACKRECT))
             control = std::make_unique<CSeparatorStatic>();
-        else if (::lstrcmpiA(name, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX)
+        else if (AfxIsGroupBox(child))
             control = std::make_unique<CGroupBoxLook>();
         if (!control || !control->SubclassWindow(child)) continue;
         m_lookControls.push_back(std::move(control));
@@ -238,10 +235,7 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         // A hot-key control paints its keys in the system's field colours
         // whatever its dialog answers: it stays a light field, whole, rather
         // than a dark one with a light patch behind the keys.
-        char name[32] = {};
-        if (msg == WM_CTLCOLOREDIT && ::GetClassNameA(reinterpret_cast<HWND>(lParam), name, sizeof(name)) &&
-            ::lstrcmpiA(name, HOTKEY_CLASSA) == 0)
-            break;
+        if (msg == WM_CTLCOLOREDIT && AfxIsWindowClass(reinterpret_cast<HWND>(lParam), HOTKEY_CLASSA)) break;
         LRESULT colors = 0;
         if (AfxLookOnCtlColor(msg, wParam, &colors)) return colors;
         break;

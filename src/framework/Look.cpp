@@ -1,6 +1,7 @@
 #include "framework/Look.h"
 
 #include "framework/Handles.h"
+#include "framework/Wnd.h"
 
 #include <iterator>
 #include <vector>
@@ -191,9 +192,7 @@ LRESULT CALLBACK MessageBoxHook(int code, WPARAM wParam, LPARAM lParam)
     HHOOK hook = g_messageBoxHook;
     if (code == HCBT_ACTIVATE) {
         auto box = reinterpret_cast<HWND>(wParam);
-        char name[16] = {};
-        ::GetClassNameA(box, name, static_cast<int>(std::size(name)));
-        if (::lstrcmpA(name, "#32770") == 0 && !::GetPropA(box, kMessageBoxProc)) {
+        if (AfxIsWindowClass(box, "#32770") && !::GetPropA(box, kMessageBoxProc)) {
             ::SetPropA(box, kMessageBoxProc, reinterpret_cast<HANDLE>(::GetWindowLongPtrW(box, GWLP_WNDPROC)));
             ::SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxProc));
             ApplyToTopLevel(box, true);

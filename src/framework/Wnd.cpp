@@ -86,6 +86,17 @@ std::string GetWindowTextString(HWND hwnd)
     return std::string(buf.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
 
+bool AfxIsWindowClass(HWND hwnd, const char* className)
+{
+    char name[64] = {};
+    return hwnd && ::GetClassNameA(hwnd, name, sizeof(name)) && ::lstrcmpiA(name, className) == 0;
+}
+
+bool AfxIsGroupBox(HWND hwnd)
+{
+    return AfxIsWindowClass(hwnd, "Button") && (::GetWindowLongPtrA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
 CWnd::CWnd() = default;
 
 CWnd::~CWnd()

@@ -147,6 +147,10 @@ void AfxUnhookWindowCreate();
 
 // Text of any window as a string in the ANSI code page.
 std::string GetWindowTextString(HWND hwnd);
+// Whether `hwnd` is a window of the class `className` (ignoring case, as
+// Windows compares class names); a group box is a button of its own style.
+bool AfxIsWindowClass(HWND hwnd, const char* className);
+bool AfxIsGroupBox(HWND hwnd);
 
 // The child control's object for a message that the child sends its parent,
 // or nullptr when the message is not one that is reflected.
