@@ -8,6 +8,29 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
 need=()
+# A mirror in the middle of a sync can fail one index (seen: the i386
+# security list); try again, then install from the lists that did arrive.
+apt_update() {
+    $SUDO apt-get update -qq && return 0
+    sleep 10
+    $SUDO apt-get update -qq && return 0
+    echo "setup: apt-get update reported errors; installing from the lists it has" >&2
+}
+# With the i386 security list missing, the amd64 libraries' security
+# versions have no i386 twins and multiarch refuses the pair: then install
+# with the security suite held below the point release, whose lists are
+# whole for both architectures.
+apt_install() {
+    $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null && return 0
+    local pref
+    pref=$(mktemp)
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 50\n' >"$pref"
+    echo "setup: installing again with the security updates held back" >&2
+    local rc=0
+    $SUDO apt-get install -y -qq --no-install-recommends -o Dir::Etc::Preferences="$pref" "$@" >/dev/null || rc=$?
+    rm -f "$pref"
+    return $rc
+}
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -23,8 +46,8 @@ for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ "${#need[@]}" -gt 0 ]; then
     echo "setup: installing ${need[*]}"
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    apt_update
+    apt_install "${need[@]}"
 fi
 
 # The 32-bit Wine loader runs through user-mode QEMU on machines that cannot
@@ -47,8 +70,8 @@ if ! have qemu-user; then
             "$uri" | $SUDO tee /etc/apt/sources.list.d/bookworm-backports.sources >/dev/null
     fi
     echo "setup: installing qemu-user (bookworm-backports)"
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user >/dev/null
+    apt_update
+    apt_install -t bookworm-backports qemu-user
 fi
 
 # Code page 932 under Wine comes from the Japanese locale.
