@@ -265,6 +265,64 @@ TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{"c:", left}, {right}}));
 }
 
+TEST_F(CompareTest, EachProgramGetsItsOwnArgumentsAndOneThatComparesFilesOnlyNoFolders)
+{
+    // Stand-ins named like the programs, each in a folder of its own.
+    int copies = 0;
+    auto standIn = [&](const std::string& name) {
+        const std::string copy = temp.Folder(std::to_string(++copies)) + "\\" + name;
+        EXPECT_TRUE(::CopyFileA(StandInPath().c_str(), copy.c_str(), FALSE)) << copy;
+        return copy;
+    };
+    const std::string file1 = temp.File("a b.txt"), file2 = temp.File("c.txt");
+    const struct {
+        const char* program;
+        bool hasArguments;
+        const char* arguments;
+        std::vector<std::string> received;
+    } rows[] = {
+        {"Code.exe", false, "", {"--diff", file1, file2}},
+        {"TortoiseGitMerge.exe", false, "", {"/base:" + file1, "/mine:" + file2}},
+        {"windiff.exe", true, "-x %2 %1 %%", {"-x", file2, file1, "%"}},
+        {"Code.exe", true, "%1 --wait", {"--diff", file1, file2}}, // no %2: the preset
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.program) + " " + row.arguments);
+        StoredSettings settings = Defaults();
+        settings.fileName = standIn(row.program);
+        settings.hasArguments = row.hasArguments;
+        settings.arguments = row.arguments;
+        StartWith(settings);
+        app.SetComboText(kPath1, file1);
+        app.SetComboText(kPath2, file2);
+        app.Command(kCompare);
+        std::string commandLine, folder;
+        std::vector<std::string> arguments;
+        EXPECT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+        EXPECT_EQ(row.received, arguments);
+        EXPECT_EQ(0u, commandLine.find("\"" + settings.fileName + "\" ")) << commandLine;
+        ::DeleteFileA(log.c_str());
+        app.Stop();
+    }
+
+    // Two folders for a program that compares files only: refused after
+    // the other checks, nothing started, no history changed.
+    StoredSettings settings = Defaults();
+    settings.fileName = standIn("Code.exe");
+    StartWith(settings);
+    const std::string folder1 = temp.Folder("left"), folder2 = temp.Folder("right");
+    const std::string expectedMessage =
+        "このプログラムが比較できるのはファイルだけです。\nフォルダを比較するには、[設定]でほかのプログラムを選んでください。";
+    for (const auto& pair : {std::make_pair(folder1, file1), std::make_pair(folder1, folder2)}) {
+        app.SetComboText(kPath1, pair.first);
+        app.SetComboText(kPath2, pair.second);
+        app.Command(kCompare);
+        ExpectMessage(pair.second == file1 ? "ファイルとフォルダを比較することはできません。" : expectedMessage);
+    }
+    EXPECT_TRUE(ReadHistories().first.empty());
+    EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing may have been started";
+}
+
 TEST_P(CodePageTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
 {
     // A Shift-JIS name whose characters end in the byte 0x5C (表, ソ).
