@@ -103,10 +103,11 @@ TEST(SettingsDialog, ShowsTheStoredFileAndCancelChangesNothing)
         .Then([&] {
             HWND h = dlg.m_hWnd;
             EXPECT_EQ("設定", GetWindowTextString(h));
-            ExpectLiveControls(h, kSettingsControls, {1003}, {128});
+            ExpectLiveControls(h, kSettingsControls, {1003}, {128, 1011});
             EXPECT_TRUE(CentredOnScreen(h));
             EXPECT_FALSE(::IsWindowEnabled(owner.m_hWnd)); // modal over its owner
             EXPECT_EQ(file, GetWindowTextString(::GetDlgItem(h, 128)));
+            EXPECT_EQ("%1 %2", GetWindowTextString(::GetDlgItem(h, 1011))); // nothing stored: the preset
             EXPECT_TRUE(Visible(h, 1003));
             icon = ShownIcon(h);
             EXPECT_NE(nullptr, icon);
@@ -339,4 +340,76 @@ TEST(SettingsDialog, HugeTextInTheFieldIsRefusedOnOK)
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ("Windiffのファイル名が設定されていません。", refusal);
+}
+
+TEST(SettingsDialog, AChosenProgramBringsItsPresetAndTheProgramsFoundAreOffered)
+{
+    TempFolder temp;
+    OwnerFrame owner;
+    const std::string merge = temp.File("WinMergeU.exe"), code = temp.File("Code.exe"), tgm = temp.File("TortoiseGitMerge.exe");
+    CSettingsDlg dlg(&owner);
+    dlg.m_strWinDiffPath = merge;
+    dlg.m_strArguments = "-x %1 %2";
+    dlg.m_foundPrograms = {{"WinMerge", merge}, {"TortoiseGitMerge", tgm}, {"Visual Studio Code", code}};
+    auto field = [&] { return GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 1011)); };
+    auto path = [&] { return GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 128)); };
+    HWND menu = nullptr;
+    std::string refusal;
+    bool exclamation = false;
+    ModalScript script;
+    script
+        .Then([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); })
+        .Then([&] {
+            EXPECT_EQ("-x %1 %2", field());
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, 1012)));
+            IDropTarget* target = DropTargetOf(dlg.m_hWnd, 128);
+            EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK), DragAndDrop(target, ShellDataObject({tgm}).Get()));
+            return true;
+        })
+        .Then([&] {
+            if (path() != tgm) return false;
+            EXPECT_EQ("/base:%1 /mine:%2", field());
+            Click(dlg.m_hWnd, 1012);
+            return true;
+        })
+        .Then([&] { // the menu of the programs found: the third is chosen
+            menu = ::FindWindowA("#32768", nullptr);
+            if (!menu || !::IsWindowVisible(menu)) return false;
+            for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageA(menu, WM_KEYDOWN, key, 0);
+            return true;
+        })
+        .Then([&] {
+            if (path() != code) return false;
+            EXPECT_EQ("--diff %1 %2", field());
+            ::SetDlgItemTextA(dlg.m_hWnd, 1011, "--diff %2");
+            Click(dlg.m_hWnd, IDOK);
+            return true;
+        })
+        .Then(CloseRefusal(&dlg.m_hWnd, &refusal, &exclamation))
+        .Then([&] {
+            if (FindThreadDialog("Pairmate")) return false;
+            EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
+            EXPECT_EQ("-x %1 %2", dlg.m_strArguments); // nothing taken
+            ::SetDlgItemTextA(dlg.m_hWnd, 1011, "--diff %2 %1");
+            Click(dlg.m_hWnd, IDOK);
+            return true;
+        });
+    script.Start();
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ("引数には、比較する２つのパスを表す %1 と %2 を含めてください。", refusal);
+    EXPECT_TRUE(exclamation);
+    EXPECT_EQ(code, dlg.m_strWinDiffPath);
+    EXPECT_EQ("--diff %2 %1", dlg.m_strArguments);
+
+    // With nothing found the button is greyed.
+    CSettingsDlg none(&owner);
+    ModalScript close;
+    close.Then([&] { return none.m_hWnd && ::IsWindowVisible(none.m_hWnd); }).Then([&] {
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(none.m_hWnd, 1012)));
+        Click(none.m_hWnd, IDCANCEL);
+        return true;
+    });
+    close.Start();
+    EXPECT_EQ(IDCANCEL, none.DoModal());
 }

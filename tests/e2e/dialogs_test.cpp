@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kAutoMinimize = 1001;
 constexpr int kClearHistory = 1002;
+constexpr int kArguments = 1011;
 constexpr UINT kSettings = 32771;
 constexpr UINT kAbout = 57664;
 
@@ -125,6 +126,52 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsChecked(dialog, kAutoMinimize)) << "the confirmed switch holds in the running program";
     Close(dialog, IDCANCEL);
+}
+
+TEST_F(DialogsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThePreset)
+{
+    const std::string code = temp.Folder("VS Code") + "\\Code.exe";
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), code.c_str(), FALSE));
+    StoredSettings settings = Defaults();
+    settings.fileName = code;
+    Start(settings);
+    auto stored = [] {
+        std::string line;
+        return ReadStoredString("Arguments", line) ? line : std::string("(none)");
+    };
+
+    // The field follows its label and shows the preset while nothing is stored.
+    HWND dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    HWND field = ::GetDlgItem(dialog, kArguments);
+    EXPECT_EQ("引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
+    EXPECT_EQ("--diff %1 %2", WindowText(field));
+
+    // Without both placeholders OK is refused with a message; nothing is written.
+    for (const char* line : {"--diff %1", ""}) {
+        ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));
+        ClickButton(::GetDlgItem(dialog, IDOK));
+        MessageBoxInfo box;
+        ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog)) << line;
+        EXPECT_EQ("Pairmate", box.caption);
+        EXPECT_EQ("引数には、比較する２つのパスを表す %1 と %2 を含めてください。", box.text);
+        ASSERT_TRUE(app.DismissMessageBox(box));
+        EXPECT_TRUE(::IsWindow(dialog));
+        EXPECT_EQ("(none)", stored());
+    }
+
+    // Another line is stored, and shown the next time.
+    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("--new-window --diff %1 %2"));
+    Close(dialog, IDOK);
+    EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string("--new-window --diff %1 %2")));
+    dialog = OpenSettings();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("--new-window --diff %1 %2", WindowText(::GetDlgItem(dialog, kArguments)));
+
+    // The preset again: the value goes.
+    ::SendMessageA(::GetDlgItem(dialog, kArguments), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("--diff %1 %2"));
+    Close(dialog, IDOK);
+    EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string("(none)")));
 }
 
 TEST_F(DialogsTest, ClearHistoryEmptiesBothBoxesAtOnceAndStaysAfterCancel)
