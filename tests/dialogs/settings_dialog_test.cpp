@@ -84,6 +84,18 @@ std::function<bool()> CloseRefusal(HWND* dlg, std::string* text, bool* exclamati
     };
 }
 
+// Runs the dialog with `script` to its OK, after one refusal of OK with
+// the message `expected` (closed by CloseRefusal into `refusal`).
+void ExpectOkAfterRefusal(ModalScript& script, CSettingsDlg& dlg, const std::string& refusal, const bool& exclamation,
+                          const char* expected)
+{
+    script.Start();
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(expected, refusal);
+    EXPECT_TRUE(exclamation);
+}
+
 } // namespace
 
 TEST(SettingsDialog, ShowsTheStoredFileAndCancelChangesNothing)
@@ -182,11 +194,7 @@ TEST(SettingsDialog, RefusesOKWithoutAFileAndTakesADroppedOne)
             Click(dlg.m_hWnd, IDOK);
             return true;
         });
-    script.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ("Windiffのファイル名が設定されていません。", refusal);
-    EXPECT_TRUE(exclamation);
+    ExpectOkAfterRefusal(script, dlg, refusal, exclamation, "Windiffのファイル名が設定されていません。");
     EXPECT_EQ(file, dlg.m_strWinDiffPath);
     EXPECT_TRUE(dlg.m_bAutoMinimize);
 }
@@ -394,11 +402,7 @@ TEST(SettingsDialog, AChosenProgramBringsItsPresetAndTheProgramsFoundAreOffered)
             Click(dlg.m_hWnd, IDOK);
             return true;
         });
-    script.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ("引数には、比較する２つのパスを表す %1 と %2 を含めてください。", refusal);
-    EXPECT_TRUE(exclamation);
+    ExpectOkAfterRefusal(script, dlg, refusal, exclamation, "引数には、比較する２つのパスを表す %1 と %2 を含めてください。");
     EXPECT_EQ(code, dlg.m_strWinDiffPath);
     EXPECT_EQ("--diff %2 %1", dlg.m_strArguments);
 

@@ -52,6 +52,14 @@ protected:
         s.fileName = StandInPath();
         return s;
     }
+    // A stand-in named like a comparison program, in a folder of its own.
+    std::string StandInAs(const std::string& name)
+    {
+        const std::string copy = temp.Folder(std::to_string(++m_copies)) + "\\" + name;
+        EXPECT_TRUE(::CopyFileA(StandInPath().c_str(), copy.c_str(), FALSE)) << copy;
+        return copy;
+    }
+    int m_copies = 0;
     void ExpectMessage(const std::string& text)
     {
         MessageBoxInfo box;
@@ -265,15 +273,8 @@ TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{"c:", left}, {right}}));
 }
 
-TEST_F(CompareTest, EachProgramGetsItsOwnArgumentsAndOneThatComparesFilesOnlyNoFolders)
+TEST_F(CompareTest, EachProgramGetsItsOwnArgumentsByFileNameOrAsStored)
 {
-    // Stand-ins named like the programs, each in a folder of its own.
-    int copies = 0;
-    auto standIn = [&](const std::string& name) {
-        const std::string copy = temp.Folder(std::to_string(++copies)) + "\\" + name;
-        EXPECT_TRUE(::CopyFileA(StandInPath().c_str(), copy.c_str(), FALSE)) << copy;
-        return copy;
-    };
     const std::string file1 = temp.File("a b.txt"), file2 = temp.File("c.txt");
     const struct {
         const char* program;
@@ -289,7 +290,7 @@ TEST_F(CompareTest, EachProgramGetsItsOwnArgumentsAndOneThatComparesFilesOnlyNoF
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.program) + " " + row.arguments);
         StoredSettings settings = Defaults();
-        settings.fileName = standIn(row.program);
+        settings.fileName = StandInAs(row.program);
         settings.hasArguments = row.hasArguments;
         settings.arguments = row.arguments;
         StartWith(settings);
@@ -305,19 +306,28 @@ TEST_F(CompareTest, EachProgramGetsItsOwnArgumentsAndOneThatComparesFilesOnlyNoF
         app.Stop();
     }
 
-    // Two folders for a program that compares files only: refused after
-    // the other checks, nothing started, no history changed.
+}
+
+// Run under an English code page too (e2e_english).
+class CompareTextsTest : public CompareTest {};
+
+TEST_F(CompareTextsTest, TwoFoldersForAProgramThatComparesFilesOnlyAreRefusedAfterTheOtherChecks)
+{
     StoredSettings settings = Defaults();
-    settings.fileName = standIn("Code.exe");
+    settings.fileName = StandInAs("Code.exe");
     StartWith(settings);
-    const std::string folder1 = temp.Folder("left"), folder2 = temp.Folder("right");
-    const std::string expectedMessage =
-        "このプログラムが比較できるのはファイルだけです。\nフォルダを比較するには、[設定]でほかのプログラムを選んでください。";
-    for (const auto& pair : {std::make_pair(folder1, file1), std::make_pair(folder1, folder2)}) {
+    const bool english = ::GetACP() != 932;
+    const std::string file = temp.File("a.txt"), folder1 = temp.Folder("left"), folder2 = temp.Folder("right");
+    const std::string kindsDiffer = english ? "A file cannot be compared with a folder."
+                                            : "ファイルとフォルダを比較することはできません。";
+    const std::string filesOnly =
+        english ? "This program compares files only.\nTo compare folders, choose another program in Settings."
+                : "このプログラムが比較できるのはファイルだけです。\nフォルダを比較するには、[設定]でほかのプログラムを選んでください。";
+    for (const auto& pair : {std::make_pair(folder1, file), std::make_pair(folder1, folder2)}) {
         app.SetComboText(kPath1, pair.first);
         app.SetComboText(kPath2, pair.second);
         app.Command(kCompare);
-        ExpectMessage(pair.second == file1 ? "ファイルとフォルダを比較することはできません。" : expectedMessage);
+        ExpectMessage(pair.second == file ? kindsDiffer : filesOnly);
     }
     EXPECT_TRUE(ReadHistories().first.empty());
     EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing may have been started";

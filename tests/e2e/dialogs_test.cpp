@@ -62,7 +62,7 @@ protected:
     HWND OpenSettings()
     {
         app.Command(kSettings);
-        HWND dialog = app.WaitForWindow("#32770", kSettingsCaption);
+        HWND dialog = app.WaitForWindow("#32770", ::GetACP() == 932 ? kSettingsCaption : "Settings");
         EXPECT_NE(nullptr, dialog) << "the Settings dialog did not open";
         return dialog;
     }
@@ -128,8 +128,12 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     Close(dialog, IDCANCEL);
 }
 
-TEST_F(DialogsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThePreset)
+// Run under an English code page too (e2e_english).
+class ArgumentsTextsTest : public DialogsTest {};
+
+TEST_F(ArgumentsTextsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThePreset)
 {
+    const bool english = ::GetACP() != 932;
     const std::string code = temp.Folder("VS Code") + "\\Code.exe";
     ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), code.c_str(), FALSE));
     StoredSettings settings = Defaults();
@@ -144,7 +148,7 @@ TEST_F(DialogsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThe
     HWND dialog = OpenSettings();
     ASSERT_NE(nullptr, dialog);
     HWND field = ::GetDlgItem(dialog, kArguments);
-    EXPECT_EQ("引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
+    EXPECT_EQ(english ? "Arguments:" : "引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
     EXPECT_EQ("--diff %1 %2", WindowText(field));
 
     // Without both placeholders OK is refused with a message; nothing is written.
@@ -154,7 +158,9 @@ TEST_F(DialogsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThe
         MessageBoxInfo box;
         ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog)) << line;
         EXPECT_EQ("Pairmate", box.caption);
-        EXPECT_EQ("引数には、比較する２つのパスを表す %1 と %2 を含めてください。", box.text);
+        EXPECT_EQ(english ? "The arguments must contain %1 and %2, which stand for the two paths to compare."
+                          : "引数には、比較する２つのパスを表す %1 と %2 を含めてください。",
+                  box.text);
         ASSERT_TRUE(app.DismissMessageBox(box));
         EXPECT_TRUE(::IsWindow(dialog));
         EXPECT_EQ("(none)", stored());
