@@ -84,18 +84,6 @@ std::function<bool()> CloseRefusal(HWND* dlg, std::string* text, bool* exclamati
     };
 }
 
-// Runs the dialog with `script` to its OK, after one refusal of OK with
-// the message `expected` (closed by CloseRefusal into `refusal`).
-void ExpectOkAfterRefusal(ModalScript& script, CSettingsDlg& dlg, const std::string& refusal, const bool& exclamation,
-                          const char* expected)
-{
-    script.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(expected, refusal);
-    EXPECT_TRUE(exclamation);
-}
-
 } // namespace
 
 TEST(SettingsDialog, ShowsTheStoredFileAndCancelChangesNothing)
@@ -120,6 +108,7 @@ TEST(SettingsDialog, ShowsTheStoredFileAndCancelChangesNothing)
             EXPECT_FALSE(::IsWindowEnabled(owner.m_hWnd)); // modal over its owner
             EXPECT_EQ(file, GetWindowTextString(::GetDlgItem(h, 128)));
             EXPECT_EQ("%1 %2", GetWindowTextString(::GetDlgItem(h, 1011))); // nothing stored: the preset
+            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, 1012)));          // nothing found
             EXPECT_TRUE(Visible(h, 1003));
             icon = ShownIcon(h);
             EXPECT_NE(nullptr, icon);
@@ -194,7 +183,11 @@ TEST(SettingsDialog, RefusesOKWithoutAFileAndTakesADroppedOne)
             Click(dlg.m_hWnd, IDOK);
             return true;
         });
-    ExpectOkAfterRefusal(script, dlg, refusal, exclamation, "Windiffのファイル名が設定されていません。");
+    script.Start();
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ("Windiffのファイル名が設定されていません。", refusal);
+    EXPECT_TRUE(exclamation);
     EXPECT_EQ(file, dlg.m_strWinDiffPath);
     EXPECT_TRUE(dlg.m_bAutoMinimize);
 }
@@ -359,61 +352,32 @@ TEST(SettingsDialog, AChosenProgramBringsItsPresetAndTheProgramsFoundAreOffered)
     dlg.m_strWinDiffPath = merge;
     dlg.m_strArguments = "-x %1 %2";
     dlg.m_foundPrograms = {{"WinMerge", merge}, {"TortoiseGitMerge", tgm}, {"Visual Studio Code", code}};
-    auto field = [&] { return GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 1011)); };
-    auto path = [&] { return GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 128)); };
-    HWND menu = nullptr;
-    std::string refusal;
-    bool exclamation = false;
+    auto texts = [&] { return GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 128)) + " " + GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 1011)); };
     ModalScript script;
-    script
-        .Then([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); })
-        .Then([&] {
-            EXPECT_EQ("-x %1 %2", field());
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, 1012)));
-            IDropTarget* target = DropTargetOf(dlg.m_hWnd, 128);
-            EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK), DragAndDrop(target, ShellDataObject({tgm}).Get()));
-            return true;
+    script.Then([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); })
+        .Then([&] { // a drop brings the dropped program's preset
+            EXPECT_EQ(merge + " -x %1 %2", texts());
+            return DragAndDrop(DropTargetOf(dlg.m_hWnd, 128), ShellDataObject({tgm}).Get()) == static_cast<DWORD>(DROPEFFECT_LINK);
         })
-        .Then([&] {
-            if (path() != tgm) return false;
-            EXPECT_EQ("/base:%1 /mine:%2", field());
+        .Then([&] { // the third program of the Installed button's menu
+            if (texts() != tgm + " /base:%1 /mine:%2") return false;
             Click(dlg.m_hWnd, 1012);
             return true;
         })
-        .Then([&] { // the menu of the programs found: the third is chosen
-            menu = ::FindWindowA("#32768", nullptr);
+        .Then([&] {
+            HWND menu = ::FindWindowA("#32768", nullptr);
             if (!menu || !::IsWindowVisible(menu)) return false;
             for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageA(menu, WM_KEYDOWN, key, 0);
             return true;
         })
         .Then([&] {
-            if (path() != code) return false;
-            EXPECT_EQ("--diff %1 %2", field());
-            ::SetDlgItemTextA(dlg.m_hWnd, 1011, "--diff %2");
-            Click(dlg.m_hWnd, IDOK);
-            return true;
-        })
-        .Then(CloseRefusal(&dlg.m_hWnd, &refusal, &exclamation))
-        .Then([&] {
-            if (FindThreadDialog("Pairmate")) return false;
-            EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd));
-            EXPECT_EQ("-x %1 %2", dlg.m_strArguments); // nothing taken
-            ::SetDlgItemTextA(dlg.m_hWnd, 1011, "--diff %2 %1");
+            if (texts() != code + " --diff %1 %2") return false;
             Click(dlg.m_hWnd, IDOK);
             return true;
         });
-    ExpectOkAfterRefusal(script, dlg, refusal, exclamation, "引数には、比較する２つのパスを表す %1 と %2 を含めてください。");
+    script.Start();
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(script.Finished());
     EXPECT_EQ(code, dlg.m_strWinDiffPath);
-    EXPECT_EQ("--diff %2 %1", dlg.m_strArguments);
-
-    // With nothing found the button is greyed.
-    CSettingsDlg none(&owner);
-    ModalScript close;
-    close.Then([&] { return none.m_hWnd && ::IsWindowVisible(none.m_hWnd); }).Then([&] {
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(none.m_hWnd, 1012)));
-        Click(none.m_hWnd, IDCANCEL);
-        return true;
-    });
-    close.Start();
-    EXPECT_EQ(IDCANCEL, none.DoModal());
+    EXPECT_EQ("--diff %1 %2", dlg.m_strArguments);
 }

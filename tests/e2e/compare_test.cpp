@@ -52,14 +52,6 @@ protected:
         s.fileName = StandInPath();
         return s;
     }
-    // A stand-in named like a comparison program, in a folder of its own.
-    std::string StandInAs(const std::string& name)
-    {
-        const std::string copy = temp.Folder(std::to_string(++m_copies)) + "\\" + name;
-        EXPECT_TRUE(::CopyFileA(StandInPath().c_str(), copy.c_str(), FALSE)) << copy;
-        return copy;
-    }
-    int m_copies = 0;
     void ExpectMessage(const std::string& text)
     {
         MessageBoxInfo box;
@@ -273,64 +265,39 @@ TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{"c:", left}, {right}}));
 }
 
-TEST_F(CompareTest, EachProgramGetsItsOwnArgumentsByFileNameOrAsStored)
-{
-    const std::string file1 = temp.File("a b.txt"), file2 = temp.File("c.txt");
-    const struct {
-        const char* program;
-        bool hasArguments;
-        const char* arguments;
-        std::vector<std::string> received;
-    } rows[] = {
-        {"Code.exe", false, "", {"--diff", file1, file2}},
-        {"TortoiseGitMerge.exe", false, "", {"/base:" + file1, "/mine:" + file2}},
-        {"windiff.exe", true, "-x %2 %1 %%", {"-x", file2, file1, "%"}},
-        {"Code.exe", true, "%1 --wait", {"--diff", file1, file2}}, // no %2: the preset
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.program) + " " + row.arguments);
-        StoredSettings settings = Defaults();
-        settings.fileName = StandInAs(row.program);
-        settings.hasArguments = row.hasArguments;
-        settings.arguments = row.arguments;
-        StartWith(settings);
-        app.SetComboText(kPath1, file1);
-        app.SetComboText(kPath2, file2);
-        app.Command(kCompare);
-        std::string commandLine, folder;
-        std::vector<std::string> arguments;
-        EXPECT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
-        EXPECT_EQ(row.received, arguments);
-        EXPECT_EQ(0u, commandLine.find("\"" + settings.fileName + "\" ")) << commandLine;
-        ::DeleteFileA(log.c_str());
-        app.Stop();
-    }
-
-}
-
 // Run under an English code page too (e2e_english).
 class CompareTextsTest : public CompareTest {};
 
-TEST_F(CompareTextsTest, TwoFoldersForAProgramThatComparesFilesOnlyAreRefusedAfterTheOtherChecks)
+TEST_F(CompareTextsTest, StoredArgumentsAreExpandedAndAProgramThatComparesFilesOnlyGetsNoFolders)
 {
     StoredSettings settings = Defaults();
-    settings.fileName = StandInAs("Code.exe");
+    settings.fileName = temp.Folder("VS Code") + "\\Code.exe";
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), settings.fileName.c_str(), FALSE));
+    settings.hasArguments = true;
+    settings.arguments = "-n %2 %1 %%";
     StartWith(settings);
-    const bool english = ::GetACP() != 932;
-    const std::string file = temp.File("a.txt"), folder1 = temp.Folder("left"), folder2 = temp.Folder("right");
-    const std::string kindsDiffer = english ? "A file cannot be compared with a folder."
-                                            : "ファイルとフォルダを比較することはできません。";
-    const std::string filesOnly =
-        english ? "This program compares files only.\nTo compare folders, choose another program in Settings."
-                : "このプログラムが比較できるのはファイルだけです。\nフォルダを比較するには、[設定]でほかのプログラムを選んでください。";
-    for (const auto& pair : {std::make_pair(folder1, file), std::make_pair(folder1, folder2)}) {
-        app.SetComboText(kPath1, pair.first);
-        app.SetComboText(kPath2, pair.second);
+    const bool en = ::GetACP() != 932;
+    const std::string file = temp.File("a b.txt"), folder1 = temp.Folder("left"), folder2 = temp.Folder("right");
+    // Two folders: refused after the other checks, nothing started, no history changed.
+    for (const std::string& second : {file, folder2}) {
+        app.SetComboText(kPath1, folder1);
+        app.SetComboText(kPath2, second);
         app.Command(kCompare);
-        ExpectMessage(pair.second == file ? kindsDiffer : filesOnly);
+        ExpectMessage(second == file ? (en ? "A file cannot be compared with a folder." : "ファイルとフォルダを比較することはできません。")
+                      : en ? "This program compares files only.\nTo compare folders, choose another program in Settings."
+                           : "このプログラムが比較できるのはファイルだけです。\nフォルダを比較するには、[設定]でほかのプログラムを選んでください。");
     }
     EXPECT_TRUE(ReadHistories().first.empty());
     EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing may have been started";
+    // Two files: the stored line, the paths quoted where the placeholders stand.
+    app.SetComboText(kPath1, file);
+    app.SetComboText(kPath2, folder1 + "\\..\\" + "a b.txt");
+    app.Command(kCompare);
+    std::string commandLine, folder;
+    std::vector<std::string> arguments;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+    EXPECT_EQ("\"" + settings.fileName + "\" -n \"" + app.ComboText(kPath2) + "\" \"" + file + "\" %", commandLine);
+    EXPECT_EQ((std::vector<std::string>{"-n", app.ComboText(kPath2), file, "%"}), arguments);
 }
 
 TEST_P(CodePageTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)

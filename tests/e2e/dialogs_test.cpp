@@ -134,50 +134,37 @@ class ArgumentsTextsTest : public DialogsTest {};
 TEST_F(ArgumentsTextsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThePreset)
 {
     const bool english = ::GetACP() != 932;
-    const std::string code = temp.Folder("VS Code") + "\\Code.exe";
-    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), code.c_str(), FALSE));
     StoredSettings settings = Defaults();
-    settings.fileName = code;
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), (settings.fileName = temp.Folder("VS Code") + "\\Code.exe").c_str(), FALSE));
     Start(settings);
     auto stored = [] {
         std::string line;
         return ReadStoredString("Arguments", line) ? line : std::string("(none)");
     };
-
-    // The field follows its label and shows the preset while nothing is stored.
-    HWND dialog = OpenSettings();
-    ASSERT_NE(nullptr, dialog);
-    HWND field = ::GetDlgItem(dialog, kArguments);
-    EXPECT_EQ(english ? "Arguments:" : "引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
-    EXPECT_EQ("--diff %1 %2", WindowText(field));
-
-    // Without both placeholders OK is refused with a message; nothing is written.
-    for (const char* line : {"--diff %1", ""}) {
-        ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));
-        ClickButton(::GetDlgItem(dialog, IDOK));
-        MessageBoxInfo box;
-        ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog)) << line;
-        EXPECT_EQ("Pairmate", box.caption);
-        EXPECT_EQ(english ? "The arguments must contain %1 and %2, which stand for the two paths to compare."
-                          : "引数には、比較する２つのパスを表す %1 と %2 を含めてください。",
-                  box.text);
-        ASSERT_TRUE(app.DismissMessageBox(box));
-        EXPECT_TRUE(::IsWindow(dialog));
-        EXPECT_EQ("(none)", stored());
+    // Each pass opens Settings, shows the line in force under its label, and
+    // OK writes the next line: refused without both placeholders, stored
+    // where it differs from the preset, removed where equal.
+    const char* const lines[] = {"--diff %1 %2", "--diff %1", "--new-window --diff %1 %2", "--diff %1 %2"};
+    for (int i = 1; i < 4; ++i) {
+        HWND dialog = OpenSettings();
+        ASSERT_NE(nullptr, dialog);
+        HWND field = ::GetDlgItem(dialog, kArguments);
+        EXPECT_EQ(english ? "Arguments:" : "引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
+        EXPECT_EQ(lines[i == 3 ? 2 : 0], WindowText(field));
+        ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[i]));
+        if (i == 1) {
+            ClickButton(::GetDlgItem(dialog, IDOK));
+            MessageBoxInfo box;
+            ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog));
+            EXPECT_EQ(english ? "The arguments must contain %1 and %2, which stand for the two paths to compare."
+                              : "引数には、比較する２つのパスを表す %1 と %2 を含めてください。", box.text);
+            ASSERT_TRUE(app.DismissMessageBox(box));
+            EXPECT_EQ("(none)", stored());
+            ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[0]));
+        }
+        Close(dialog, IDOK);
+        EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string(i == 2 ? lines[2] : "(none)")));
     }
-
-    // Another line is stored, and shown the next time.
-    ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("--new-window --diff %1 %2"));
-    Close(dialog, IDOK);
-    EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string("--new-window --diff %1 %2")));
-    dialog = OpenSettings();
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("--new-window --diff %1 %2", WindowText(::GetDlgItem(dialog, kArguments)));
-
-    // The preset again: the value goes.
-    ::SendMessageA(::GetDlgItem(dialog, kArguments), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("--diff %1 %2"));
-    Close(dialog, IDOK);
-    EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string("(none)")));
 }
 
 TEST_F(DialogsTest, ClearHistoryEmptiesBothBoxesAtOnceAndStaysAfterCancel)

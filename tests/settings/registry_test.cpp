@@ -266,27 +266,15 @@ TEST_F(SettingsLoadTest, HotKeyIsCtrlAltPUnlessAStoredDwordTheHotKeyControlCanGi
 TEST_F(SettingsLoadTest, ArgumentsAreAStoredSzOnlyAndAPresetIsNeverStored)
 {
     Load(); // creates the program's key
-    const struct {
-        DWORD type;
-        std::string data;
-        std::string loaded;
-    } cases[] = {{REG_SZ, "-a %1 %2", "-a %1 %2"}, {REG_SZ, "%1", "%1"}, {REG_EXPAND_SZ, "-a %1 %2", ""},
-                 {REG_BINARY, "-a %1 %2", ""}, {REG_SZ, "", ""}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kRegPairmateKey, kRegArguments, c.type, c.data.c_str(),
-                                static_cast<DWORD>(c.data.size() + 1)));
-        EXPECT_EQ(c.loaded, LoadArgumentsSetting()) << c.type << " " << c.data;
+    for (DWORD type : {REG_SZ, REG_EXPAND_SZ, REG_BINARY}) {
+        ASSERT_TRUE(SetRawValue(HKEY_CURRENT_USER, kRegPairmateKey, kRegArguments, type, "-a %1 %2", 9));
+        EXPECT_EQ(type == REG_SZ ? "-a %1 %2" : "", LoadArgumentsSetting()) << type;
     }
     // Stored where it differs from the program's preset; removed where equal.
-    EXPECT_EQ("%1 %2 -x", SaveArgumentsSetting("C:\Code.exe", "%1 %2 -x"));
-    EXPECT_EQ("%1 %2 -x", LoadArgumentsSetting());
-    EXPECT_EQ("%1 %2", SaveArgumentsSetting("C:\Code.exe", "%1 %2"));
-    EXPECT_EQ("", SaveArgumentsSetting("C:\code.exe", "--diff %1 %2"));
-    DWORD size = 0;
-    RegKey key;
-    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_READ));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, ::RegQueryValueExA(key.Get(), kRegArguments, nullptr, nullptr, nullptr, &size));
-    EXPECT_EQ("", SaveArgumentsSetting("C:\windiff.exe", "%1 %2")); // removing nothing is no failure
+    EXPECT_EQ("%1 %2", SaveArgumentsSetting("C:\\Code.exe", "%1 %2"));
+    EXPECT_EQ("", SaveArgumentsSetting("C:\\code.exe", "--diff %1 %2"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRegPairmateKey, kRegArguments));
+    EXPECT_EQ("", SaveArgumentsSetting("C:\\windiff.exe", "%1 %2")); // removing nothing is no failure
 }
 
 // The comparison programs' keys for the current user and in both views of
@@ -367,36 +355,25 @@ TEST_F(DiffProgramsTest, EachIsFoundInTheTablesOrderTheUsersFirstThenTheSixtyFou
 
 TEST_F(DiffProgramsTest, MeldCodeAndTortoiseGitMergeComeAfterTheOthersInTheirInstallersPlaces)
 {
-    // Each where its installer writes it; the same entries elsewhere are not read.
     const Program meld{"Meld", "Meld", "Executable", nullptr}, tgm{"TortoiseGitMerge", "TortoiseGit", "TMergePath", nullptr};
     auto code = [&](const std::string& guid) { return Program{"Visual Studio Code", kUninstall + guid, "InstallLocation", "Code.exe"}; };
-    BOOL wow64 = FALSE;
-    const bool twoViews = sizeof(void*) == 8 || (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64);
+    // Not read where their installers do not write them.
     Install(kUser, meld);
     Install(kUser, tgm);
     Install(k64, code(kCodeUser64));
-    if (twoViews) {
-        Install(k32, code(kCode64));
-        Install(k64, code(kCode32));
-    }
-    EXPECT_EQ("unchanged", Found());
     EXPECT_TRUE(FindDiffPrograms().empty());
-    // Found in the table's order, whatever order they were installed in;
-    // a folder ending in a backslash, as installers write it, is taken.
+    // All found, in the table's order; a folder ending in a backslash is taken.
     const std::string found[] = {Install(k32, meld), Install(kUser, code(kCodeUser32)), Install(k64, tgm)};
     const std::string winMerge = Install(k64, kPrograms[0]);
     Write(kUser, code(kCodeUser32), m_temp.Path() + "\\" + std::to_string(m_installed - 2) + "\\");
     std::vector<std::string> all;
     for (const FoundDiffProgram& f : FindDiffPrograms()) all.push_back(f.name + " " + f.path);
     EXPECT_EQ((std::vector<std::string>{winMerge, found[0], found[1], found[2]}), all);
-    Write(k64, kPrograms[0], "");
-    Write(k32, meld, "");
-    EXPECT_EQ(found[1], Found());
-    Write(kUser, code(kCodeUser32), "");
-    // Each of Code's other entries in its own place.
-    const std::pair<std::string, Place> entries[] = {{kCodeUser64, kUser}, {kCodeUserArm, kUser}, {kCode64, k64},
-                                                     {kCodeArm, k64}, {kCode32, k32}};
-    for (const auto& entry : entries) {
+    for (const auto& gone : {std::make_pair(kUser, code(kCodeUser32)), std::make_pair(k64, kPrograms[0]), std::make_pair(k32, meld)})
+        Write(gone.first, gone.second, "");
+    // Each of Code's other entries in its own place (TortoiseGitMerge comes after it).
+    for (const auto& entry : {std::make_pair(kCodeUser64, kUser), std::make_pair(kCodeUserArm, kUser),
+                              std::make_pair(kCode64, k64), std::make_pair(kCodeArm, k64), std::make_pair(kCode32, k32)}) {
         const std::string installed = Install(entry.second, code(entry.first));
         EXPECT_EQ(installed, Found()) << entry.first;
         Write(entry.second, code(entry.first), "");
