@@ -75,6 +75,7 @@ CMainFrame::CMainFrame()
 {
     LoadPairmateSettings(m_strWinDiffPath, m_bAutoMinimize);
     m_wHotKey = LoadHotKeySetting();
+    m_strArguments = LoadArgumentsSetting();
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -77,6 +77,9 @@ public:
     PathHistory m_history1;
     PathHistory m_history2;
     std::string m_strWinDiffPath;
+    // The stored "Arguments" of the comparison program (empty: none, or one
+    // that is not used); see ProgramArguments.h.
+    std::string m_strArguments;
     BOOL m_bAutoMinimize = TRUE;
     // The hot key as stored (0: none), and as registered: a stored key the
     // system did not give at start-up is tried again by Settings' OK.

@@ -41,6 +41,7 @@ BOOL CSettingsDlg::OnInitDialog()
     CenterWindow(::GetDesktopWindow());
     AddTools(kSettingsTips, sizeof(kSettingsTips) / sizeof(kSettingsTips[0]));
     InitWinDiffFile();
+    InitProgramChoice();
     // Windows names the control by the label before it; Wine's standard
     // objects read no labels.
     HWND hotKey = GetDlgItem(IDC_HOTKEY);
@@ -71,6 +72,10 @@ BOOL CSettingsDlg::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id == IDC_CLEAR_HISTORY && code == BN_CLICKED) {
         OnClearHistory();
+        return TRUE;
+    }
+    if (id == IDC_FOUND_PROGRAMS && code == BN_CLICKED) {
+        OnFoundPrograms();
         return TRUE;
     }
     return CWinDiffFileDialog::OnCommand(id, code, control);

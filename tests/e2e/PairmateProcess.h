@@ -50,6 +50,8 @@ struct StoredSettings {
     bool hasAutoMinimize = false;
     DWORD autoMinimize = 1;
     std::vector<std::string> history1, history2;
+    bool hasArguments = false;
+    std::string arguments; // "Arguments", a REG_SZ
 };
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);

@@ -329,7 +329,10 @@ const Text kTexts[] = {
     {L"設定", L"Settings"},
     {L"Windiffの設定", L"WinDiff"},
     {L"ファイル名：", L"File name:"},
+    {L"インストール済み(&I)", L"&Installed"},
     {L"参照(&V)...", L"&Browse..."},
+    {L"引数：", L"Arguments:"},
+    {L"%1 %2", L"%1 %2"}, // the arguments in force: WinDiff's
     {L"その他", L"Options"},
     {L"Windiffを実行した後、最小化する。(&M)", L"&Minimize after starting WinDiff"},
     {L"ホットキー", L"Hot key"},

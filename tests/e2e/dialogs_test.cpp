@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kAutoMinimize = 1001;
 constexpr int kClearHistory = 1002;
+constexpr int kArguments = 1011;
 constexpr UINT kSettings = 32771;
 constexpr UINT kAbout = 57664;
 
@@ -61,7 +62,7 @@ protected:
     HWND OpenSettings()
     {
         app.Command(kSettings);
-        HWND dialog = app.WaitForWindow("#32770", kSettingsCaption);
+        HWND dialog = app.WaitForWindow("#32770", ::GetACP() == 932 ? kSettingsCaption : "Settings");
         EXPECT_NE(nullptr, dialog) << "the Settings dialog did not open";
         return dialog;
     }
@@ -125,6 +126,45 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsChecked(dialog, kAutoMinimize)) << "the confirmed switch holds in the running program";
     Close(dialog, IDCANCEL);
+}
+
+// Run under an English code page too (e2e_english).
+class ArgumentsTextsTest : public DialogsTest {};
+
+TEST_F(ArgumentsTextsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThePreset)
+{
+    const bool english = ::GetACP() != 932;
+    StoredSettings settings = Defaults();
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), (settings.fileName = temp.Folder("VS Code") + "\\Code.exe").c_str(), FALSE));
+    Start(settings);
+    auto stored = [] {
+        std::string line;
+        return ReadStoredString("Arguments", line) ? line : std::string("(none)");
+    };
+    // Each pass opens Settings, shows the line in force under its label, and
+    // OK writes the next line: refused without both placeholders, stored
+    // where it differs from the preset, removed where equal.
+    const char* const lines[] = {"--diff %1 %2", "--diff %1", "--new-window --diff %1 %2", "--diff %1 %2"};
+    for (int i = 1; i < 4; ++i) {
+        HWND dialog = OpenSettings();
+        ASSERT_NE(nullptr, dialog);
+        HWND field = ::GetDlgItem(dialog, kArguments);
+        EXPECT_EQ(english ? "Arguments:" : "引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
+        EXPECT_EQ(lines[i == 3 ? 2 : 0], WindowText(field));
+        ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[i]));
+        if (i == 1) {
+            ClickButton(::GetDlgItem(dialog, IDOK));
+            MessageBoxInfo box;
+            ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog));
+            EXPECT_EQ(english ? "The arguments must contain %1 and %2, which stand for the two paths to compare."
+                              : "引数には、比較する２つのパスを表す %1 と %2 を含めてください。", box.text);
+            ASSERT_TRUE(app.DismissMessageBox(box));
+            EXPECT_EQ("(none)", stored());
+            ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[0]));
+        }
+        Close(dialog, IDOK);
+        EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string(i == 2 ? lines[2] : "(none)")));
+    }
 }
 
 TEST_F(DialogsTest, ClearHistoryEmptiesBothBoxesAtOnceAndStaysAfterCancel)
