@@ -182,6 +182,8 @@ public:
         Reset();
         m_p = p;
     }
+    // Hands the reference to the caller.
+    T* Detach() { return std::exchange(m_p, nullptr); }
 
 private:
     T* m_p = nullptr;

@@ -235,6 +235,27 @@ TEST_F(DialogsTest, ClosingTheBarFromOutsideWhileSettingsAreOpenEndsTheProgramCl
     EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword)) << "nothing is confirmed by ending";
 }
 
+TEST_F(DialogsTest, AScreenReadersClickOnTheBarDoesNothingWhileADialogIsOpen)
+{
+    Start(Defaults());
+    HWND toolbar = app.Control(500); // Exit, Minimise, About, Settings, Compare
+    auto dialogs = [&] {
+        int count = 0;
+        for (HWND hwnd : app.Windows()) count += WindowClass(hwnd) == "#32770" && ::IsWindowVisible(hwnd);
+        return count;
+    };
+    for (UINT command : {kSettings, kAbout}) {
+        app.Command(command);
+        HWND dialog = app.WaitForWindow("#32770", std::string());
+        ASSERT_NE(nullptr, dialog);
+        for (LONG button : {1, 3, 4}) EXPECT_EQ(E_FAIL, AccessibleDefaultAction(toolbar, button)) << button;
+        EXPECT_FALSE(WaitFor([&] { return dialogs() != 1 || app.WaitForExit(0); }, 1500)) << dialogs();
+        Close(dialog, command == kSettings ? IDCANCEL : IDOK);
+    }
+    EXPECT_EQ(S_OK, AccessibleDefaultAction(toolbar, 4));
+    EXPECT_NE(nullptr, app.WaitForWindow("#32770", kSettingsCaption));
+}
+
 TEST_F(DialogsTest, AboutBoxShowsNameAndVersionCentredOnTheDesktop)
 {
     Start(Defaults());
