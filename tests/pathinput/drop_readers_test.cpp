@@ -168,6 +168,15 @@ TEST(DropReaders, NothingOfferedOrNothingDelivered)
     EXPECT_FALSE(GetDroppedPlainText(&stream, text));
     EXPECT_FALSE(GetDroppedItemPath(&stream, text));
     EXPECT_EQ("unchanged", text);
+    EXPECT_EQ(0, stream.StreamRefsOut());
+
+    // The Unicode text in a stream, then the plain text: each medium goes back.
+    TestDataObject mixed;
+    mixed.Offer(CF_UNICODETEXT, std::string("t\0\0\0", 4), TestDataObject::Delivery::Stream);
+    mixed.OfferText("plain");
+    EXPECT_TRUE(GetDroppedPlainText(&mixed, text));
+    EXPECT_EQ("plain", text);
+    EXPECT_EQ(0, mixed.StreamRefsOut());
 }
 
 TEST(DropReaders, TextWithoutTerminatorIsReadWithinTheBlock)
