@@ -5,6 +5,8 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/CodePage.h"
+#include "framework/Handles.h"
 #include "support/drop_data.h"
 
 #include <cstdlib>
@@ -124,7 +126,14 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     dialog = OpenSettings();
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsChecked(dialog, kAutoMinimize)) << "the confirmed switch holds in the running program";
-    Close(dialog, IDCANCEL);
+    // A long name of characters that take three bytes each in UTF-8 (the
+    // program's code page) is read back whole.
+    const std::wstring longName = ToWide(temp.Path()) + L"\\" + std::wstring(80, L'\x6F22') + L".exe";
+    ASSERT_TRUE(UniqueHandle(::CreateFileW(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    ::SendMessageW(::GetDlgItem(dialog, kPathField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longName.c_str()));
+    Close(dialog, IDOK);
+    auto fileName = [] { std::string name; return ReadStoredString("FileName", name) ? name : std::string(); };
+    EXPECT_TRUE(WaitForValue("the stored file name", fileName, ToAnsi(longName)));
 }
 
 TEST_F(DialogsTest, ClearHistoryEmptiesBothBoxesAtOnceAndStaysAfterCancel)
