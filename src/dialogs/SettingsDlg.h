@@ -23,11 +23,12 @@ public:
     UINT m_nClearHistoryMsg = 0;
     // The hot key in the hot-key control's form (0: none).
     WORD m_wHotKey = 0;
-    // Called by OK, after the file name was accepted, with the key as typed:
-    // makes it the program's hot key, or returns false when the system
-    // refuses it, and the dialog then stays open with a message. Unset, any
-    // key is taken.
-    std::function<bool(WORD)> m_registerHotKey;
+    // Called by OK, after the file name was accepted, with the key as typed
+    // when it differs from m_wHotKey as the dialog opened: makes it the
+    // program's hot key and returns 0, or returns the id of the message
+    // that says why it cannot be, and the dialog then stays open with that
+    // message. Unset, any key is taken.
+    std::function<UINT(WORD)> m_registerHotKey;
 
     BOOL OnInitDialog() override;
 
@@ -36,5 +37,8 @@ protected:
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
     BOOL OnAcceptOK() override;
     void OnClearHistory();
+
+private:
+    WORD m_wOpenedHotKey = 0; // m_wHotKey as the dialog opened
 };
 
