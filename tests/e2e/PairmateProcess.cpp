@@ -128,38 +128,30 @@ ComPtr<IAccessible> AccessibleObject(HWND hwnd)
     return object;
 }
 
-VARIANT ChildId(LONG child)
-{
-    VARIANT id = {};
-    id.vt = VT_I4;
-    id.lVal = child;
-    return id;
-}
-
 } // namespace
 
 std::wstring AccessibleName(HWND hwnd, LONG child)
 {
     ComPtr<IAccessible> object = AccessibleObject(hwnd);
     if (!object) return L"(no accessible object)";
-    VARIANT id = ChildId(child);
+    VARIANT id = {}, byDispatch = {};
+    id.vt = VT_I4;
+    id.lVal = child;
     BSTR name = nullptr;
     std::wstring result = object->get_accName(id, &name) == S_OK && name ? name : L"(no name)";
     ::SysFreeString(name);
     // The same name by DISPID, as script and UI Automation clients ask; the
     // object's window; and no service of another object to be read instead.
     DISPPARAMS params = {&id, nullptr, 1, 0};
-    VARIANT byDispatch = {};
-    HWND window = nullptr;
-    ComPtr<IOleWindow> oleWindow;
-    ComPtr<IServiceProvider> service;
-    if (FAILED(object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &byDispatch, nullptr,
-                              nullptr)) || byDispatch.vt != VT_BSTR || result != byDispatch.bstrVal)
-        result += L" (another name by DISPID)";
+    object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &byDispatch, nullptr, nullptr);
+    if (byDispatch.vt != VT_BSTR || result != byDispatch.bstrVal) result += L" (another name by DISPID)";
     ::VariantClear(&byDispatch);
-    if (FAILED(object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(oleWindow.Receive()))) ||
-        FAILED(oleWindow->GetWindow(&window)) || window != hwnd)
+    ComPtr<IOleWindow> window;
+    HWND named = nullptr;
+    if (FAILED(object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(window.Receive()))) ||
+        FAILED(window->GetWindow(&named)) || named != hwnd)
         result += L" (another window)";
+    ComPtr<IServiceProvider> service;
     if (SUCCEEDED(object->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(service.Receive()))))
         result += L" (a service provider)";
     return result;
@@ -168,7 +160,10 @@ std::wstring AccessibleName(HWND hwnd, LONG child)
 HRESULT AccessibleDefaultAction(HWND hwnd, LONG child)
 {
     ComPtr<IAccessible> object = AccessibleObject(hwnd);
-    return object ? object->accDoDefaultAction(ChildId(child)) : E_NOINTERFACE;
+    VARIANT id = {};
+    id.vt = VT_I4;
+    id.lVal = child;
+    return object ? object->accDoDefaultAction(id) : E_NOINTERFACE;
 }
 
 std::string ClassicCopy(const std::string& folder)

@@ -258,6 +258,7 @@ TEST_F(DialogsTest, AScreenReadersClickOnTheBarDoesNothingWhileADialogIsOpen)
         HWND dialog = app.WaitForWindow("#32770", std::string());
         ASSERT_NE(nullptr, dialog);
         for (LONG button : {1, 3, 4}) EXPECT_EQ(E_FAIL, AccessibleDefaultAction(toolbar, button)) << button;
+        // No second dialog, and the program still runs.
         EXPECT_FALSE(WaitFor([&] { return dialogs() != 1 || app.WaitForExit(0); }, 1500)) << dialogs();
         Close(dialog, command == kSettings ? IDCANCEL : IDOK);
     }

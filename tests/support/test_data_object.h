@@ -60,7 +60,7 @@ public:
     long StreamRefsOut() const
     {
         long refs = 0;
-        for (IStream* stream : m_streams) refs += (stream->AddRef(), static_cast<long>(stream->Release())) - 1;
+        for (IStream* s : m_streams) refs += (s->AddRef(), static_cast<long>(s->Release())) - 1;
         return refs;
     }
 
