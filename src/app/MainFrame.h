@@ -155,6 +155,10 @@ private:
     // 1; again, while it is out and in front: back. An open dialog of the
     // program comes to the front instead.
     void OnHotKey(int id);
+    // Registers the stored hot key, quietly: while the keyboard layout
+    // types a character with it (or another program holds it), it stays
+    // unregistered until a later call.
+    void UpdateHotKey();
     // Names for screen readers: the path boxes, the toolbar buttons.
     void NameControls();
     void OnDestroy() override;

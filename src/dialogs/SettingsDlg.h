@@ -26,11 +26,12 @@ public:
     UINT m_nClearHistoryMsg = 0;
     // The hot key in the hot-key control's form (0: none).
     WORD m_wHotKey = 0;
-    // Called by OK, after the file name was accepted, with the key as typed:
-    // makes it the program's hot key, or returns false when the system
-    // refuses it, and the dialog then stays open with a message. Unset, any
-    // key is taken.
-    std::function<bool(WORD)> m_registerHotKey;
+    // Called by OK, after the file name was accepted, with the key as typed
+    // when it differs from m_wHotKey as the dialog opened: makes it the
+    // program's hot key and returns 0, or returns the id of the message
+    // that says why it cannot be, and the dialog then stays open with that
+    // message. Unset, any key is taken.
+    std::function<UINT(WORD)> m_registerHotKey;
     // The comparison program's arguments (%1 and %2 for the two paths): the
     // stored line when the dialog opens (the field shows the line in force,
     // the program's preset where none is stored), the field's text after
@@ -54,5 +55,6 @@ private:
     // The program's part of the dialog (SettingsDlgProgram.cpp).
     void InitProgramChoice();
     void OnFoundPrograms();
+    WORD m_wOpenedHotKey = 0; // m_wHotKey as the dialog opened
 };
 

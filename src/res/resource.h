@@ -106,6 +106,7 @@
 #define IDS_HOTKEY_REFUSED 0x7030        // Settings: a key the system does not give
 #define IDS_PATH1_NAME 0x7031
 #define IDS_PATH2_NAME 0x7032
+#define IDS_HOTKEY_TYPES_CHARACTER 0x7033 // Settings: a key the keyboard layout types with
 // The Initial-setup dialog's note when another comparison program was found
 #define IDS_FOUND_PROGRAM_NOTE 0x7050
 // The hyperlink's messages (English in every language): the line that

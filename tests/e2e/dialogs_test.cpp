@@ -5,6 +5,8 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/CodePage.h"
+#include "framework/Handles.h"
 #include "support/drop_data.h"
 
 #include <cstdlib>
@@ -125,7 +127,14 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     dialog = OpenSettings();
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsChecked(dialog, kAutoMinimize)) << "the confirmed switch holds in the running program";
-    Close(dialog, IDCANCEL);
+    // A long name of characters that take three bytes each in UTF-8 (the
+    // program's code page) is read back whole.
+    const std::wstring longName = ToWide(temp.Path()) + L"\\" + std::wstring(80, L'\x6F22') + L".exe";
+    ASSERT_TRUE(UniqueHandle(::CreateFileW(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    ::SendMessageW(::GetDlgItem(dialog, kPathField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longName.c_str()));
+    Close(dialog, IDOK);
+    auto fileName = [] { std::string name; return ReadStoredString("FileName", name) ? name : std::string(); };
+    EXPECT_TRUE(WaitForValue("the stored file name", fileName, ToAnsi(longName)));
 }
 
 // Run under an English code page too (e2e_english).
@@ -273,6 +282,28 @@ TEST_F(DialogsTest, ClosingTheBarFromOutsideWhileSettingsAreOpenEndsTheProgramCl
     EXPECT_EQ(0u, code);
     DWORD dword = 0;
     EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword)) << "nothing is confirmed by ending";
+}
+
+TEST_F(DialogsTest, AScreenReadersClickOnTheBarDoesNothingWhileADialogIsOpen)
+{
+    Start(Defaults());
+    HWND toolbar = app.Control(500); // Exit, Minimise, About, Settings, Compare
+    auto dialogs = [&] {
+        int count = 0;
+        for (HWND hwnd : app.Windows()) count += WindowClass(hwnd) == "#32770" && ::IsWindowVisible(hwnd);
+        return count;
+    };
+    for (UINT command : {kSettings, kAbout}) {
+        app.Command(command);
+        HWND dialog = app.WaitForWindow("#32770", std::string());
+        ASSERT_NE(nullptr, dialog);
+        for (LONG button : {1, 3, 4}) EXPECT_EQ(E_FAIL, AccessibleDefaultAction(toolbar, button)) << button;
+        // No second dialog, and the program still runs.
+        EXPECT_FALSE(WaitFor([&] { return dialogs() != 1 || app.WaitForExit(0); }, 1500)) << dialogs();
+        Close(dialog, command == kSettings ? IDCANCEL : IDOK);
+    }
+    EXPECT_EQ(S_OK, AccessibleDefaultAction(toolbar, 4));
+    EXPECT_NE(nullptr, app.WaitForWindow("#32770", kSettingsCaption));
 }
 
 TEST_F(DialogsTest, AboutBoxShowsNameAndVersionCentredOnTheDesktop)
