@@ -202,8 +202,9 @@ COLORREF ScreenPixel(int x, int y);
 // effect the drop ended with (DROPEFFECT_NONE when it was refused).
 DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
 // Real input, as from the mouse and the keyboard: mouse flags at a screen
-// point; one key down or up; keys pressed in order and let go in reverse
-// (Shift+F10 is {VK_SHIFT, VK_F10}); characters typed.
+// point; one key down or up; keys pressed in order, each once the ones
+// before it are down, and let go in reverse (Shift+F10 is {VK_SHIFT,
+// VK_F10}); characters typed.
 void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
