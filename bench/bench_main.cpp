@@ -7,6 +7,7 @@
 // end; the start-up and Compare timings put back the settings and histories
 // they touch.
 #include "app/MainFrame.h"
+#include "bench_slow_share.h"
 #include "app/RunProcess.h"
 #include "framework/Handles.h"
 #include "settings/PathHistory.h"
@@ -495,7 +496,8 @@ void BenchStartUpAndFirstActions(int rounds, std::vector<Candidate> candidates, 
 
 // pairmate_bench [SECTION [ROUNDS [PAIRMATE.EXE ...]]]
 //   SECTION: all (the default), history, process, startup (start-up only),
-//   first (start-up, then the first actions). ROUNDS: interleaved rounds of
+//   first (start-up, then the first actions), slow (the bar's answers with
+//   paths on a slow share: bench_slow_share.cpp; not part of all). ROUNDS: interleaved rounds of
 //   the start-up timings (default 9). Further pairmate.exe files (an
 //   earlier build, say) are timed in the same runs as this build's.
 int main(int argc, char** argv)
@@ -511,6 +513,11 @@ int main(int argc, char** argv)
     if (section == "all" || section == "process") BenchRunProcess();
     if (section == "all" || section == "startup" || section == "first")
         BenchStartUpAndFirstActions(rounds, others, section != "startup");
+    if (section == "slow") {
+        std::vector<std::string> programs = {Folder(nullptr) + "\\pairmate.exe"};
+        for (int i = 3; i < argc; ++i) programs.push_back(argv[i]);
+        BenchSlowShare(programs);
+    }
     ::OleUninitialize();
     return 0;
 }

@@ -796,3 +796,41 @@ std::wstring PairmateProcess::HoverTip(POINT at) const
     });
     return text;
 }
+
+namespace {
+
+// Posts EM_SETSEL(at, at) and reads the selection back until it holds.
+DWORD PostedCaretDelayMs(HWND edit, DWORD at, DWORD timeoutMs)
+{
+    const DWORD posted = ::GetTickCount();
+    ::PostMessageA(edit, EM_SETSEL, at, at);
+    for (;;) {
+        const DWORD waited = ::GetTickCount() - posted;
+        if (waited >= timeoutMs) return timeoutMs;
+        DWORD s = 0, e = 0;
+        // A sent message may be answered before the posted one is handled (a
+        // thread in WaitForInputIdle answers sent ones): the read-back waits
+        // for the change itself.
+        if (::SendMessageTimeoutA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e),
+                                  SMTO_NORMAL, 20, nullptr) && s == at && e == at)
+            return ::GetTickCount() - posted;
+        ::Sleep(1);
+    }
+}
+
+} // namespace
+
+DWORD PostedMessageDelayMs(HWND edit, DWORD timeoutMs)
+{
+    // The caret goes to the end of the text, where typing goes on; where it
+    // is there already, to the start first, so that the change shows.
+    DWORD start = 0, end = 0;
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeoutMs, &length);
+    ::SendMessageTimeoutA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
+                          SMTO_NORMAL, timeoutMs, nullptr);
+    const DWORD atEnd = static_cast<DWORD>(length);
+    DWORD longest = 0;
+    if (atEnd > 0 && start == atEnd && end == atEnd) longest = PostedCaretDelayMs(edit, 0, timeoutMs);
+    return std::max(longest, PostedCaretDelayMs(edit, atEnd, timeoutMs));
+}
