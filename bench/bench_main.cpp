@@ -516,7 +516,7 @@ int main(int argc, char** argv)
     if (section == "slow") {
         std::vector<std::string> programs = {Folder(nullptr) + "\\pairmate.exe"};
         for (int i = 3; i < argc; ++i) programs.push_back(argv[i]);
-        BenchSlowShare(programs);
+        BenchSlowShare(programs, Folder(nullptr) + "\\fake_windiff.exe");
     }
     ::OleUninitialize();
     return 0;

@@ -39,12 +39,12 @@ struct Figures {
     DWORD typing = 0, compare = 0, compareTotal = 0;
 };
 
-Figures TimeProgram(const std::string& program, const std::string& share, const std::string& data,
-                    const std::string& log)
+Figures TimeProgram(const std::string& program, const std::string& standIn, const std::string& share,
+                    const std::string& data, const std::string& log)
 {
     Figures f;
     StoredSettings settings;
-    settings.fileName = StandInPath();
+    settings.fileName = standIn;
     settings.hasAutoMinimize = true;
     settings.autoMinimize = 0;
     ResetRegistry(settings);
@@ -79,7 +79,7 @@ Figures TimeProgram(const std::string& program, const std::string& share, const 
 
 } // namespace
 
-void BenchSlowShare(const std::vector<std::string>& programs)
+void BenchSlowShare(const std::vector<std::string>& programs, const std::string& standIn)
 {
     const char* share = std::getenv("PAIRMATE_SLOW_SHARE");
     const char* data = std::getenv("PAIRMATE_SLOW_SHARE_DATA");
@@ -107,7 +107,7 @@ void BenchSlowShare(const std::vector<std::string>& programs)
     std::puts("A slow share (1 s per lookup): longest wait of a posted message, milliseconds");
     std::puts("  typing \\\\...\\a.txt   during Compare   (Compare until the program started)   program");
     for (const std::string& program : programs) {
-        const Figures f = TimeProgram(program, share, data, log);
+        const Figures f = TimeProgram(program, standIn, share, data, log);
         std::printf("  %16lu %16lu %21lu                    %s\n", f.typing, f.compare, f.compareTotal,
                     program.c_str());
     }

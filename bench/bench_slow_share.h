@@ -4,5 +4,6 @@
 #include <string>
 #include <vector>
 
-// `programs`: the pairmate.exe files to time (full paths), one after another.
-void BenchSlowShare(const std::vector<std::string>& programs);
+// `programs`: the pairmate.exe files to time (full paths), one after
+// another, each with `standIn` as its WinDiff.
+void BenchSlowShare(const std::vector<std::string>& programs, const std::string& standIn);

@@ -1,8 +1,8 @@
-// The bar with paths on a slow share (\\slowhost\share, where every lookup
-// sleeps: scripts/slow-share.sh) and with a comparison program slow to
-// become ready: it keeps taking keys and messages, shows each icon when its
-// answer comes, and Compare gives today's results. Skipped where the test
-// run could not mount the share.
+// The bar with paths on a slow share (\\slowhost\share, every lookup sleeps
+// a second: scripts/slow-share.sh) and with a comparison program slow to
+// become ready: it keeps handling messages, shows each icon when its answer
+// comes, and Compare gives today's results. The share cases are skipped
+// where the test run could not mount it.
 #include <gtest/gtest.h>
 
 #include "e2e/PairmateProcess.h"
@@ -15,47 +15,36 @@
 
 namespace {
 
-// Longer than any wait of the bar for its own thread; a lookup on the share
-// takes several seconds.
-constexpr DWORD kAnswerMs = 500;
+constexpr DWORD kAnswerMs = 500; // the longest a posted message may wait
 constexpr DWORD kShareMs = 60000;
-
-std::string Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-void SetShareDelay(const std::string& data, const char* seconds)
-{
-    const std::string file = data + "\\.delay";
-    HANDLE h = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    DWORD written = 0;
-    ::WriteFile(h, seconds, static_cast<DWORD>(std::strlen(seconds)), &written, nullptr);
-    ::CloseHandle(h);
-}
 
 class SlowShareTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        share = Env("PAIRMATE_SLOW_SHARE");
-        data = Env("PAIRMATE_SLOW_SHARE_DATA");
-        if (share.empty() || data.empty()) GTEST_SKIP() << "no slow share in this run (see scripts/slow-share.sh)";
-        SetShareDelay(data, "0");
-        ::DeleteFileA((data + "\\a.txt").c_str());
-        ::DeleteFileA((data + "\\b.txt").c_str());
-        ::CopyFileA(local.c_str(), (data + "\\a.txt").c_str(), FALSE);
-        ::CopyFileA(local.c_str(), (data + "\\b.txt").c_str(), FALSE);
-    }
     void TearDown() override
     {
-        if (!data.empty()) SetShareDelay(data, "0");
+        if (!data.empty()) SetDelay("0");
         app.Stop();
         ::SetEnvironmentVariableA("PAIRMATE_STANDIN_READY_MS", nullptr);
     }
-    void Start(DWORD autoMinimize = 0)
+    // The share with a.txt and b.txt, fast until SetDelay("1").
+    bool MountShare()
+    {
+        const char *s = std::getenv("PAIRMATE_SLOW_SHARE"), *d = std::getenv("PAIRMATE_SLOW_SHARE_DATA");
+        if (!s || !d) return false;
+        share = s;
+        data = d;
+        SetDelay("0");
+        for (const char* name : {"\\a.txt", "\\b.txt"}) ::CopyFileA(local.c_str(), (data + name).c_str(), FALSE);
+        return true;
+    }
+    void SetDelay(const char* seconds)
+    {
+        UniqueHandle h(::CreateFileA((data + "\\.delay").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ::WriteFile(h.Get(), seconds, static_cast<DWORD>(std::strlen(seconds)), &written, nullptr);
+    }
+    // The bar maximised, with both paths in their boxes.
+    void Start(DWORD autoMinimize, const std::string& p1, const std::string& p2)
     {
         StoredSettings settings;
         settings.fileName = StandInPath();
@@ -66,39 +55,26 @@ protected:
         ASSERT_TRUE(app.WaitForBar());
         app.Command(kMaximize);
         ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
+        app.SetComboText(kPath1, p1);
+        app.SetComboText(kPath2, p2);
     }
-    // The longest wait of a posted message while `done` is not yet true.
-    DWORD LongestDelayUntil(const std::function<bool()>& done, DWORD timeoutMs = kShareMs)
+    // The longest wait of a posted message until `done`.
+    DWORD LongestDelayUntil(const std::function<bool()>& done)
     {
         DWORD longest = 0;
-        const DWORD start = ::GetTickCount();
-        while (!done() && ::GetTickCount() - start < timeoutMs) {
+        for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < kShareMs; ::Sleep(50))
             longest = std::max(longest, PostedMessageDelayMs(app.ComboEdit(kPath2)));
-            ::Sleep(50);
-        }
         return longest;
     }
-    // Whether icon box 1 shows an icon (its sunken frame's dark edge).
-    bool Icon1Shown() const
+    bool Started() const { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool Icon1Shown() const // the dark edge of the icon box's sunken frame
     {
         const RECT bar = WindowRect(app.Bar());
         return ScreenPixel(bar.left + 15 + 132, bar.top + 6) == RGB(128, 128, 128);
     }
-    void ExpectStartedOnceWith(const std::string& p1, const std::string& p2)
-    {
-        std::string commandLine, folder;
-        ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, kShareMs));
-        EXPECT_NE(std::string::npos, commandLine.find("\"" + p1 + "\" \"" + p2 + "\"")) << commandLine;
-        EXPECT_TRUE(WaitForValue("the histories", [] { return ReadHistories(); },
-                                 Histories({p1}, {p2}), kShareMs));
-        // A second start would write the record again.
-        ::DeleteFileA(log.c_str());
-        EXPECT_FALSE(WaitFor([&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; }, 3000));
-    }
 
     TempFolder temp;
-    std::string local = temp.File("local.txt");
-    std::string log = temp.Path() + "\\standin.log";
+    std::string local = temp.File("local.txt"), log = temp.Path() + "\\standin.log";
     std::string share, data;
     PairmateProcess app;
 };
@@ -107,8 +83,9 @@ protected:
 
 TEST_F(SlowShareTest, KeysAreTakenAtOnceAndOnlyTheNewestTextsIconShows)
 {
-    Start();
-    SetShareDelay(data, "1");
+    if (!MountShare()) GTEST_SKIP() << "no slow share in this run";
+    Start(0, "", "x");
+    SetDelay("1");
     // Typed key by key: each key is a new text to look up.
     const std::string path = share + "\\a.txt";
     HWND edit = app.ComboEdit(kPath1);
@@ -119,10 +96,10 @@ TEST_F(SlowShareTest, KeysAreTakenAtOnceAndOnlyTheNewestTextsIconShows)
     }
     EXPECT_EQ(path, app.ComboText(kPath1));
     EXPECT_LT(longest, kAnswerMs);
-    EXPECT_TRUE(WaitFor([&] { return Icon1Shown(); }, kShareMs)) << "the icon of " << path;
+    EXPECT_TRUE(WaitFor([&] { return Icon1Shown(); }, kShareMs));
 
-    // A missing name typed while the lookup of an existing one runs: that
-    // answer comes for a text the box no longer holds, and is dropped.
+    // A missing name typed while the existing one is looked up: that answer
+    // comes for a text the box no longer holds, and is dropped.
     app.SetComboText(kPath1, path + "x");
     EXPECT_TRUE(WaitFor([&] { return !Icon1Shown(); }, kShareMs));
     app.SetComboText(kPath1, path);
@@ -130,29 +107,40 @@ TEST_F(SlowShareTest, KeysAreTakenAtOnceAndOnlyTheNewestTextsIconShows)
     EXPECT_FALSE(WaitFor([&] { return Icon1Shown(); }, 12000)) << "an answer for an older text";
 }
 
-TEST_F(SlowShareTest, CompareAnswersMeanwhileAndStartsOnce)
+TEST_F(SlowShareTest, CompareAnswersMeanwhileStartsOnceAndClosingStartsNothing)
 {
-    Start(1);
+    if (!MountShare()) GTEST_SKIP() << "no slow share in this run";
     const std::string a = share + "\\a.txt", b = share + "\\b.txt";
-    app.SetComboText(kPath1, a);
-    app.SetComboText(kPath2, b);
-    SetShareDelay(data, "1");
+    Start(1, a, b);
+    SetDelay("1");
     app.Command(kCompare);
     app.Command(kCompare);
     app.PressEnterIn(kPath1);
-    EXPECT_LT(LongestDelayUntil([&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; }),
-              kAnswerMs);
-    ExpectStartedOnceWith(a, b);
-    // Auto-minimise: only the handle stays in view.
-    EXPECT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left > WorkAreaRect().left + 100; }));
+    EXPECT_LT(LongestDelayUntil([&] { return Started(); }), kAnswerMs);
+    std::string commandLine, folder;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, kShareMs));
+    EXPECT_NE(std::string::npos, commandLine.find("\"" + a + "\" \"" + b + "\"")) << commandLine;
+    EXPECT_TRUE(WaitForValue("the histories", [] { return ReadHistories(); }, Histories({a}, {b}), kShareMs));
+    EXPECT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left > WorkAreaRect().left + 100; })); // slid in
+    ::DeleteFileA(log.c_str());
+    EXPECT_FALSE(WaitFor([&] { return Started(); }, 3000)) << "started a second time";
+
+    // Closed while the next Compare tests its paths: it ends, and starts nothing.
+    app.Command(kCompare);
+    ASSERT_LT(PostedMessageDelayMs(app.ComboEdit(kPath2)), kAnswerMs);
+    ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(app.WaitForExit(kShareMs));
+    EXPECT_TRUE(::GetExitCodeProcess(app.Process(), &code) && code == 0) << code;
+    SetDelay("0");
+    EXPECT_FALSE(WaitFor([&] { return Started(); }, 3000)) << "started after the bar was closed";
 }
 
 TEST_F(SlowShareTest, AMissingFileOnTheShareIsReportedWhileTheBarAnswers)
 {
-    Start();
-    app.SetComboText(kPath1, share + "\\a.txt");
-    app.SetComboText(kPath2, share + "\\gone.txt");
-    SetShareDelay(data, "1");
+    if (!MountShare()) GTEST_SKIP() << "no slow share in this run";
+    Start(0, share + "\\a.txt", share + "\\gone.txt");
+    SetDelay("1");
     app.Command(kCompare);
     MessageBoxInfo box;
     EXPECT_LT(LongestDelayUntil([&] { return app.WaitForMessageBox(box, 0); }), kAnswerMs);
@@ -162,43 +150,14 @@ TEST_F(SlowShareTest, AMissingFileOnTheShareIsReportedWhileTheBarAnswers)
     EXPECT_TRUE(ReadHistory(1).empty());
 }
 
-TEST_F(SlowShareTest, ClosingTheBarDuringACompareEndsItAndStartsNothing)
-{
-    Start();
-    app.SetComboText(kPath1, share + "\\a.txt");
-    app.SetComboText(kPath2, share + "\\b.txt");
-    SetShareDelay(data, "1");
-    app.Command(kCompare);
-    ASSERT_LT(PostedMessageDelayMs(app.ComboEdit(kPath2)), kAnswerMs);
-    ::PostMessageA(app.Bar(), WM_CLOSE, 0, 0);
-    DWORD code = 1;
-    EXPECT_TRUE(app.WaitForExit(kShareMs));
-    EXPECT_TRUE(::GetExitCodeProcess(app.Process(), &code) && code == 0) << code;
-    SetShareDelay(data, "0");
-    EXPECT_FALSE(WaitFor([&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; }, 3000));
-    EXPECT_TRUE(ReadHistory(1).empty());
-}
-
-TEST(SlowProgramTest, TheBarAnswersWhileTheProgramBecomesReadyAndThenSlidesIn)
+TEST_F(SlowShareTest, TheBarAnswersWhileTheProgramBecomesReadyAndThenSlidesIn)
 {
     // Local paths, and a comparison program that takes 4 s to become ready.
-    TempFolder temp;
-    const std::string a = temp.File("a.txt"), b = temp.File("b.txt"), log = temp.Path() + "\\standin.log";
+    const std::string a = temp.File("a.txt"), b = temp.File("b.txt");
     ::SetEnvironmentVariableA("PAIRMATE_STANDIN_READY_MS", "4000");
-    StoredSettings settings;
-    settings.fileName = StandInPath();
-    ResetRegistry(settings);
-    PairmateProcess app;
-    ASSERT_TRUE(app.Start(log));
-    ::SetEnvironmentVariableA("PAIRMATE_STANDIN_READY_MS", nullptr);
-    ASSERT_TRUE(app.WaitForBar());
-    app.Command(kMaximize);
-    ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left == WorkAreaRect().left; }));
-    app.SetComboText(kPath1, a);
-    app.SetComboText(kPath2, b);
+    Start(1, a, b);
     app.Command(kCompare);
-    std::string commandLine, folder;
-    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder));
+    ASSERT_TRUE(WaitFor([&] { return Started(); }));
     // Started, not yet ready: the bar answers, the histories wait.
     EXPECT_LT(PostedMessageDelayMs(app.ComboEdit(kPath1)), kAnswerMs);
     EXPECT_TRUE(ReadHistory(1).empty());

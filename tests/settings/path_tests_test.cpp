@@ -40,12 +40,12 @@ TEST(PathTests, FilesAndFoldersAreToldApart)
 namespace {
 
 // The paths Compare's checks look at, in order.
-std::vector<std::string>* g_lookedAt = nullptr;
+std::vector<std::string> g_lookedAt;
 const ImportHook* g_attributesHook = nullptr;
 
 DWORD WINAPI RecordedGetFileAttributesA(LPCSTR path)
 {
-    g_lookedAt->push_back(path);
+    g_lookedAt.push_back(path);
     return g_attributesHook->Original<DWORD(WINAPI*)(LPCSTR)>()(path);
 }
 
@@ -54,38 +54,28 @@ DWORD WINAPI RecordedGetFileAttributesA(LPCSTR path)
 TEST(PathTests, CompareChecksStopAtTheFirstFailureAndLookAtEachPathOnce)
 {
     TempFolder temp;
-    const std::string program = temp.MakeFile("windiff.exe"), a = temp.MakeFile("a.txt"),
-                      b = temp.MakeFile("b.txt"), d = temp.MakeFolder("d"), e = temp.MakeFolder("e"),
-                      missing = temp.Path() + "\\missing";
-    struct Case {
+    const std::string w = temp.MakeFile("windiff.exe"), a = temp.MakeFile("a.txt"), b = temp.MakeFile("b.txt"),
+                      d = temp.MakeFolder("d"), e = temp.MakeFolder("e"), none = temp.Path() + "\\missing";
+    const struct {
         std::string program, p1, p2;
         UINT failure;
         std::vector<std::string> lookedAt;
-    };
-    const Case cases[] = {
-        {"", "", missing, IDS_NO_WINDIFF_NAME, {}},
-        {missing, a, b, IDS_WINDIFF_MISSING, {missing}},
-        {d, a, b, IDS_WINDIFF_MISSING, {d}},
-        {program, "", missing, IDS_PATH1_EMPTY, {program}},
-        {program, missing, missing, IDS_PATH1_MISSING, {program, missing}},
-        {program, a, "", IDS_PATH2_EMPTY, {program, a}},
-        {program, d, missing, IDS_PATH2_MISSING, {program, d, missing}},
-        {program, a, d, IDS_KINDS_DIFFER, {program, a, d}},
-        {program, d, a, IDS_KINDS_DIFFER, {program, d, a}},
-        {program, a, b, 0, {program, a, b}},
-        {program, d, e, 0, {program, d, e}},
-        {program, a, a, 0, {program, a, a}},
+    } cases[] = {
+        {"", "", none, IDS_NO_WINDIFF_NAME, {}},         {none, a, b, IDS_WINDIFF_MISSING, {none}},
+        {d, a, b, IDS_WINDIFF_MISSING, {d}},             {w, "", none, IDS_PATH1_EMPTY, {w}},
+        {w, none, none, IDS_PATH1_MISSING, {w, none}},   {w, a, "", IDS_PATH2_EMPTY, {w, a}},
+        {w, d, none, IDS_PATH2_MISSING, {w, d, none}},   {w, a, d, IDS_KINDS_DIFFER, {w, a, d}},
+        {w, d, a, IDS_KINDS_DIFFER, {w, d, a}},          {w, a, b, 0, {w, a, b}},
+        {w, d, e, 0, {w, d, e}},                         {w, a, a, 0, {w, a, a}},
     };
     ImportHook hook("kernel32.dll", "GetFileAttributesA", reinterpret_cast<const void*>(&RecordedGetFileAttributesA));
     ASSERT_TRUE(hook.Installed());
     g_attributesHook = &hook;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.p1 + " | " + c.p2);
-        std::vector<std::string> lookedAt;
-        g_lookedAt = &lookedAt;
+        g_lookedAt.clear();
         EXPECT_EQ(c.failure, FirstCompareFailure(c.program, c.p1, c.p2));
-        EXPECT_EQ(c.lookedAt, lookedAt);
+        EXPECT_EQ(c.lookedAt, g_lookedAt);
     }
     g_attributesHook = nullptr;
-    g_lookedAt = nullptr;
 }
