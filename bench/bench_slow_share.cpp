@@ -8,6 +8,7 @@
 #include "bench_slow_share.h"
 
 #include "e2e/PairmateProcess.h"
+#include "framework/Handles.h"
 #include "settings/PathHistory.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
@@ -79,6 +80,27 @@ Figures TimeProgram(const std::string& program, const std::string& standIn, cons
 
 } // namespace
 
+SavedPairmateState::SavedPairmateState()
+    : m_history1(HKEY_CURRENT_USER, kRegHistory1Key), m_history2(HKEY_CURRENT_USER, kRegHistory2Key)
+{
+    m_hadFileName = ReadRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_fileName) != 0;
+    m_history1.Load(m_saved1);
+    m_history2.Load(m_saved2);
+}
+
+SavedPairmateState::~SavedPairmateState()
+{
+    m_history1.Save(m_saved1);
+    m_history2.Save(m_saved2);
+    if (m_hadFileName) {
+        WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_fileName.c_str());
+    } else {
+        RegKey key;
+        if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_SET_VALUE) == ERROR_SUCCESS)
+            ::RegDeleteValueA(key.Get(), kRegFileName);
+    }
+}
+
 void BenchSlowShare(const std::vector<std::string>& programs, const std::string& standIn)
 {
     const char* share = std::getenv("PAIRMATE_SLOW_SHARE");
@@ -92,13 +114,7 @@ void BenchSlowShare(const std::vector<std::string>& programs, const std::string&
                                  CREATE_ALWAYS, 0, nullptr);
         if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     }
-    // The user's settings and histories are put back at the end.
-    std::string savedFileName;
-    const bool hadFileName = ReadRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, savedFileName) != 0;
-    PathHistory history1(HKEY_CURRENT_USER, kRegHistory1Key), history2(HKEY_CURRENT_USER, kRegHistory2Key);
-    std::vector<std::string> saved1, saved2;
-    history1.Load(saved1);
-    history2.Load(saved2);
+    const SavedPairmateState saved;
 
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
@@ -112,8 +128,4 @@ void BenchSlowShare(const std::vector<std::string>& programs, const std::string&
                     program.c_str());
     }
     ::DeleteFileA(log.c_str());
-
-    history1.Save(saved1);
-    history2.Save(saved2);
-    if (hadFileName) WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, savedFileName.c_str());
 }

@@ -799,8 +799,8 @@ std::wstring PairmateProcess::HoverTip(POINT at) const
 
 namespace {
 
-// Posts EM_SETSEL(at, at) and reads the selection back until it holds.
-DWORD PostedCaretDelayMs(HWND edit, DWORD at, DWORD timeoutMs)
+// Posts EM_SETSEL(at, at) and reads the selection back until `reached`.
+DWORD PostedCaretDelayMs(HWND edit, DWORD at, const std::function<bool(DWORD)>& reached, DWORD timeoutMs)
 {
     const DWORD posted = ::GetTickCount();
     ::PostMessageA(edit, EM_SETSEL, at, at);
@@ -812,7 +812,7 @@ DWORD PostedCaretDelayMs(HWND edit, DWORD at, DWORD timeoutMs)
         // thread in WaitForInputIdle answers sent ones): the read-back waits
         // for the change itself.
         if (::SendMessageTimeoutA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e),
-                                  SMTO_NORMAL, 20, nullptr) && s == at && e == at)
+                                  SMTO_NORMAL, 20, nullptr) && s == e && reached(s))
             return ::GetTickCount() - posted;
         ::Sleep(1);
     }
@@ -822,15 +822,9 @@ DWORD PostedCaretDelayMs(HWND edit, DWORD at, DWORD timeoutMs)
 
 DWORD PostedMessageDelayMs(HWND edit, DWORD timeoutMs)
 {
-    // The caret goes to the end of the text, where typing goes on; where it
-    // is there already, to the start first, so that the change shows.
-    DWORD start = 0, end = 0;
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeoutMs, &length);
-    ::SendMessageTimeoutA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
-                          SMTO_NORMAL, timeoutMs, nullptr);
-    const DWORD atEnd = static_cast<DWORD>(length);
-    DWORD longest = 0;
-    if (atEnd > 0 && start == atEnd && end == atEnd) longest = PostedCaretDelayMs(edit, 0, timeoutMs);
-    return std::max(longest, PostedCaretDelayMs(edit, atEnd, timeoutMs));
+    // The caret to the start, then to the end (a position past the text
+    // puts it there), where typing goes on. Messages posted before (typed
+    // keys) are handled first, so the text's length is not known here.
+    const DWORD toStart = PostedCaretDelayMs(edit, 0, [](DWORD at) { return at == 0; }, timeoutMs);
+    return std::max(toStart, PostedCaretDelayMs(edit, 0xFFFF, [](DWORD at) { return at > 0; }, timeoutMs));
 }

@@ -218,9 +218,9 @@ std::string ClassicCopy(const std::string& folder);
 
 // How long a message posted to `edit` (an edit control of the program,
 // holding some text) waits before the program's thread handles it, in
-// milliseconds: the caret is moved by a posted EM_SETSEL and read back until
-// it holds (at most `timeoutMs`, which is returned when it never did). The
-// caret ends at the end of the text.
+// milliseconds: the caret is moved by posted EM_SETSELs and read back until
+// it is there (at most `timeoutMs`, which is returned when it never was).
+// The caret ends at the end of the text.
 DWORD PostedMessageDelayMs(HWND edit, DWORD timeoutMs = kWaitMs);
 
 // Waits for a condition, checking every few milliseconds.
