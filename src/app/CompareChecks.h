@@ -1,6 +1,5 @@
 // Compare's work as plain functions: the checks of the WinDiff file name and
-// both paths, in their order, the command line's arguments, and the start of
-// the program. The bar runs them on its worker (app/PathWorker.h); a test
+// both paths, in their order, and the start of the program. The bar runs them on its worker (app/PathWorker.h); a test
 // calls them directly.
 #pragma once
 
@@ -13,7 +12,7 @@ struct CompareRequest {
     std::string program;   // the WinDiff file name
     std::string path1;     // both paths as tested and handed on ("C:" as "C:\")
     std::string path2;
-    std::string arguments; // the arguments after the program's name
+    std::string commandLine; // the whole command line (ProgramArguments.h)
 };
 
 // Compare's answer: 0 when the program was started, else the string id of
@@ -21,11 +20,10 @@ struct CompareRequest {
 constexpr UINT kCompareStopped = static_cast<UINT>(-1); // the bar went first: nothing started
 
 // The first failing check's message id, or 0 when all pass. Each path is
-// looked at once, and only once the checks before it have passed.
+// looked at once, and only once the checks before it have passed. Last, a
+// program that compares files only is not handed two folders.
 UINT FirstCompareFailure(const std::string& program, const std::string& path1, const std::string& path2);
 // The checks, then the program's start with its wait until it is ready.
 // Once `stopEvent` (may be null) is signalled nothing is started any more
 // and the wait ends early.
 UINT RunCompare(const CompareRequest& request, HANDLE stopEvent);
-// The arguments that hand both paths to the program.
-std::string CompareArguments(const std::string& path1, const std::string& path2);

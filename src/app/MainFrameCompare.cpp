@@ -1,12 +1,14 @@
-// Compare: check the WinDiff file name and both paths, start WinDiff with
-// both, then record them at the top of their histories. The checks and the
-// start run on the worker (app/CompareChecks.h); the window takes the texts
-// before and handles the answer after.
+// Compare: check the WinDiff file name and both paths, start WinDiff (or
+// the comparison program chosen instead) with both, then record them at the
+// top of their histories. The checks and the start run on the worker
+// (app/CompareChecks.h); the window takes the texts before and handles the
+// answer after.
 #include "app/MainFrame.h"
 
 #include "app/CompareChecks.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "settings/ProgramArguments.h"
 
 void CMainFrame::OnCompare()
 {
@@ -30,7 +32,8 @@ void CMainFrame::OnCompare()
     request.program = m_strWinDiffPath;
     request.path1 = NormalizeDriveRoot(p1);
     request.path2 = NormalizeDriveRoot(p2);
-    request.arguments = CompareArguments(request.path1, request.path2);
+    // The command line is whole, the program's quoted name included.
+    request.commandLine = CompareCommandLine(m_strWinDiffPath, m_strArguments, request.path1, request.path2);
     m_compareText1 = p1;
     m_compareText2 = p2;
     SetComparing(true);

@@ -55,7 +55,8 @@ TEST(PathTests, CompareChecksStopAtTheFirstFailureAndLookAtEachPathOnce)
 {
     TempFolder temp;
     const std::string w = temp.MakeFile("windiff.exe"), a = temp.MakeFile("a.txt"), b = temp.MakeFile("b.txt"),
-                      d = temp.MakeFolder("d"), e = temp.MakeFolder("e"), none = temp.Path() + "\\missing";
+                      d = temp.MakeFolder("d"), e = temp.MakeFolder("e"), none = temp.Path() + "\\missing",
+                      code = temp.MakeFile("Code.exe"); // compares files only
     const struct {
         std::string program, p1, p2;
         UINT failure;
@@ -67,6 +68,7 @@ TEST(PathTests, CompareChecksStopAtTheFirstFailureAndLookAtEachPathOnce)
         {w, d, none, IDS_PATH2_MISSING, {w, d, none}},   {w, a, d, IDS_KINDS_DIFFER, {w, a, d}},
         {w, d, a, IDS_KINDS_DIFFER, {w, d, a}},          {w, a, b, 0, {w, a, b}},
         {w, d, e, 0, {w, d, e}},                         {w, a, a, 0, {w, a, a}},
+        {code, d, e, IDS_FILES_ONLY, {code, d, e}},      {code, a, b, 0, {code, a, b}},
     };
     ImportHook hook("kernel32.dll", "GetFileAttributesA", reinterpret_cast<const void*>(&RecordedGetFileAttributesA));
     ASSERT_TRUE(hook.Installed());
