@@ -7,6 +7,7 @@
 // end; the start-up and Compare timings put back the settings and histories
 // they touch.
 #include "app/MainFrame.h"
+#include "bench_slow_share.h"
 #include "app/RunProcess.h"
 #include "framework/Handles.h"
 #include "settings/PathHistory.h"
@@ -452,12 +453,7 @@ void BenchStartUpAndFirstActions(int rounds, std::vector<Candidate> candidates, 
 
     // Keep the user's settings and histories; point the program at the
     // stand-in so that no set-up dialog waits, and let the stand-ins end soon.
-    std::string savedFileName;
-    const bool hadFileName = ReadRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, savedFileName) != 0;
-    PathHistory history1(HKEY_CURRENT_USER, kRegHistory1Key), history2(HKEY_CURRENT_USER, kRegHistory2Key);
-    std::vector<std::string> saved1, saved2;
-    history1.Load(saved1);
-    history2.Load(saved2);
+    const SavedPairmateState saved;
     std::string dummy;
     BOOL autoMinimize = TRUE;
     LoadPairmateSettings(dummy, autoMinimize); // creates the keys on a fresh profile
@@ -479,25 +475,17 @@ void BenchStartUpAndFirstActions(int rounds, std::vector<Candidate> candidates, 
         ::DeleteFileA(files.file1.c_str());
         ::DeleteFileA(files.file2.c_str());
     }
-
-    history1.Save(saved1);
-    history2.Save(saved2);
-    if (hadFileName) {
-        WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, savedFileName.c_str());
-    } else {
-        RegKey key;
-        if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_SET_VALUE) == ERROR_SUCCESS)
-            ::RegDeleteValueA(key.Get(), kRegFileName);
-    }
 }
 
 } // namespace
 
 // pairmate_bench [SECTION [ROUNDS [PAIRMATE.EXE ...]]]
 //   SECTION: all (the default), history, process, startup (start-up only),
-//   first (start-up, then the first actions). ROUNDS: interleaved rounds of
-//   the start-up timings (default 9). Further pairmate.exe files (an
-//   earlier build, say) are timed in the same runs as this build's.
+//   first (start-up, then the first actions), slow (the bar's answers with
+//   paths on a slow share, bench_slow_share.cpp; not part of all). ROUNDS:
+//   interleaved rounds of the start-up timings (default 9). Further
+//   pairmate.exe files (an earlier build, say) are timed in the same runs
+//   as this build's.
 int main(int argc, char** argv)
 {
     const std::string section = argc > 1 ? argv[1] : "all";
@@ -511,6 +499,11 @@ int main(int argc, char** argv)
     if (section == "all" || section == "process") BenchRunProcess();
     if (section == "all" || section == "startup" || section == "first")
         BenchStartUpAndFirstActions(rounds, others, section != "startup");
+    if (section == "slow") {
+        std::vector<std::string> programs = {Folder(nullptr) + "\\pairmate.exe"};
+        for (int i = 3; i < argc; ++i) programs.push_back(argv[i]);
+        BenchSlowShare(programs, Folder(nullptr) + "\\fake_windiff.exe");
+    }
     ::OleUninitialize();
     return 0;
 }

@@ -31,7 +31,10 @@ if [ "${1:-}" = "--suite" ]; then
     dir=$2
     shift 2
     . scripts/wine-env.sh "$dir"
+    . scripts/slow-share.sh
     wine_prepare desktop
+    slow_share_mount "$dir"
+    trap slow_share_unmount EXIT
     status=0
     ctest --test-dir "$dir" --output-on-failure "$@" || status=$?
     wineserver -k >/dev/null 2>&1 || true

@@ -7,7 +7,6 @@
 #include "framework/Language.h"
 #include "framework/Look.h"
 #include "framework/WinApp.h"
-#include "pathinput/PathTests.h"
 #include "pathinput/ShellHelpers.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -207,6 +206,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     RefillCombo(m_wndCombo1, m_history1);
     RefillCombo(m_wndCombo2, m_history2);
 
+    m_worker.Start(m_hWnd, WM_PAIRMATE_WORKDONE);
     UpdateIconFromEdit(1);
     UpdateIconFromEdit(2);
 
@@ -297,14 +297,7 @@ void CMainFrame::SetIconIndex(int k, int index)
 
 void CMainFrame::ShowPathIcon(int k, const std::string& text)
 {
-    std::string path = NormalizeDriveRoot(text);
-    if (IsExistingFile(path) || IsExistingFolder(path)) {
-        int index = 0;
-        GetSysIconIndex(path, index);
-        SetIconIndex(k, index);
-    } else if (Slot(k).nIcon != -1) {
-        SetIconIndex(k, -1);
-    }
+    RequestPathIcon(k, NormalizeDriveRoot(text), true);
 }
 
 void CMainFrame::UpdateIconFromEdit(int k)
@@ -319,7 +312,7 @@ void CMainFrame::UpdateIconFromSelection(int k)
     PathSlot slot = Slot(k);
     int selection = slot.combo.GetCurSel();
     if (selection == CB_ERR) {
-        if (slot.nIcon != -1) SetIconIndex(k, -1);
+        SetIconNow(k, -1);
         return;
     }
     ShowPathIcon(k, slot.combo.GetLBText(selection));
@@ -389,9 +382,7 @@ void CMainFrame::OnChooseFile(int k)
 void CMainFrame::SetChosenPath(int k, const std::string& path)
 {
     Slot(k).combo.SetWindowText(path);
-    int index = 0;
-    GetSysIconIndex(path, index);
-    SetIconIndex(k, index);
+    RequestPathIcon(k, path, false);
     // Ready for the next key in the box that took the path.
     FocusControl(Slot(k).combo);
 }
@@ -421,8 +412,7 @@ LRESULT CMainFrame::OnClearHistory()
     m_wndCombo1.ResetContent();
     m_wndCombo2.ResetContent();
     // The icons go with the texts.
-    for (int k = 1; k <= 2; ++k)
-        if (Slot(k).nIcon != -1) SetIconIndex(k, -1);
+    for (int k = 1; k <= 2; ++k) SetIconNow(k, -1);
     return 0;
 }
 
@@ -484,6 +474,18 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnClearHistory();
     case WM_PAIRMATE_CHECKSETUP:
         return OnCheckSetup();
+    case WM_PAIRMATE_WORKDONE:
+        OnWorkDone();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kIconTimer1 || wParam == kIconTimer2) {
+            OnIconTimer(wParam == kIconTimer1 ? 1 : 2);
+            return 0;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (OnSetCursor()) return TRUE;
+        break;
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_HOTKEY:
@@ -493,6 +495,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         UpdateHotKey(); // the key may type a character now, or no longer
         return CFrameBarWnd::WindowProc(msg, wParam, lParam);
     default:
-        return CFrameBarWnd::WindowProc(msg, wParam, lParam);
+        break;
     }
+    return CFrameBarWnd::WindowProc(msg, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/HotKey.h"
+#include "app/PathWorker.h"
 #include "bar/FrameBarWnd.h"
 #include "framework/Controls.h"
 #include "framework/Dpi.h"
@@ -20,6 +21,7 @@
 // The main window's private messages.
 constexpr UINT WM_PAIRMATE_CLEARHISTORY = WM_USER + 10; // clear both histories
 constexpr UINT WM_PAIRMATE_CHECKSETUP = WM_USER + 11;   // look for a usable WinDiff
+constexpr UINT WM_PAIRMATE_WORKDONE = WM_USER + 12;     // the worker has answers
 
 class CMainFrame : public CFrameBarWnd {
 public:
@@ -35,8 +37,12 @@ public:
     // Reloads a combo box's list from its history, keeping the edit text.
     BOOL RefillCombo(CComboBox2& combo, const PathHistory& history);
     // Checks the WinDiff file name and both paths, starts WinDiff and
-    // records both paths.
+    // records both paths. The checks and the start run on the worker; the
+    // bar answers meanwhile, and another Compare does nothing until the
+    // answer has come (OnCompareDone).
     void OnCompare();
+    // Whether a Compare is under way.
+    bool Comparing() const { return m_bComparing; }
 
     // Paths of a command line, applied by ApplyQueuedPaths in order: two
     // fill both boxes and compare; one goes into box 600, slides the bar out
@@ -95,6 +101,17 @@ private:
     // A path put into box k as a drop puts it, with its icon.
     void SetPathText(int k, const std::string& path);
 
+    // The worker and what the window waits for from it: the number of each
+    // box's newest icon request and whether its answer is still to come
+    // (older answers are dropped), and the texts of the Compare under way.
+    PathWorker m_worker;
+    // Each box's timer for an answer that takes its time.
+    static constexpr UINT_PTR kIconTimer1 = 0x3801, kIconTimer2 = 0x3802;
+    unsigned m_iconSerial[2] = {};
+    bool m_iconPending[2] = {};
+    bool m_bComparing = false;
+    std::string m_compareText1, m_compareText2;
+
     // The places last given to the children (set before they are created):
     // the bar is sized several times while it starts, mostly with the same
     // places.
@@ -141,6 +158,18 @@ private:
     void UpdateIconFromEdit(int k);
     void UpdateIconFromSelection(int k);
     void ShowPathIcon(int k, const std::string& text);
+    // Asks the worker for the icon of `path` in box k (every path, or only
+    // an existing one); the box shows no icon when the answer is slow.
+    void RequestPathIcon(int k, const std::string& path, bool mustExist);
+    // Sets box k's icon here and now; an answer still to come is dropped.
+    void SetIconNow(int k, int index);
+    void OnWorkDone();
+    void OnIconAnswer(const PathIconAnswer& answer);
+    void OnIconTimer(int k);
+    void OnCompareDone(UINT result);
+    // Compare under way, with the pointer that says so.
+    void SetComparing(bool comparing);
+    BOOL OnSetCursor();
     void SetIconIndex(int k, int index);
     void RepaintIconBox(int k);
     void OnChooseFile(int k);

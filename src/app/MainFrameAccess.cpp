@@ -58,6 +58,9 @@ void CMainFrame::NameControls()
 
 void CMainFrame::OnDestroy()
 {
+    // A lookup under way ends before the window does; a Compare under way
+    // starts nothing any more.
+    m_worker.Stop();
     CFrameBarWnd::OnDestroy();
     m_hotKey.Release();
 }

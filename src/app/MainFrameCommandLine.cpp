@@ -22,7 +22,9 @@ void CMainFrame::ApplyQueuedPaths()
     // may be closed (an installer closes it before an update): this object
     // lives on until the loop below has seen the window go.
     LifeGuard alive(this);
-    while (m_bSetupChecked && !m_queuedPaths.empty() && IsWindow()) {
+    // While a Compare is under way the paths wait, and go on in their order
+    // once it has ended.
+    while (m_bSetupChecked && !m_bComparing && !m_queuedPaths.empty() && IsWindow()) {
         std::vector<std::wstring> paths = std::move(m_queuedPaths.front());
         m_queuedPaths.pop_front();
         ApplyPaths(paths);

@@ -24,9 +24,28 @@ std::string BuildCommandLine(const char* program, const char* arguments)
     return commandLine;
 }
 
+// WaitForInputIdle for up to `timeoutMs`, in short steps when `stopWait` may
+// end it early.
+void WaitUntilReady(HANDLE process, DWORD timeoutMs, HANDLE stopWait)
+{
+    if (!stopWait) {
+        ::WaitForInputIdle(process, timeoutMs);
+        return;
+    }
+    constexpr DWORD kStepMs = 50;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const DWORD waited = ::GetTickCount() - start;
+        if (waited >= timeoutMs || ::WaitForSingleObject(stopWait, 0) == WAIT_OBJECT_0) return;
+        const DWORD step = timeoutMs - waited < kStepMs ? timeoutMs - waited : kStepMs;
+        if (::WaitForInputIdle(process, step) != WAIT_TIMEOUT) return;
+    }
+}
+
 } // namespace
 
-BOOL RunProcess(const char* program, const char* arguments, const char* folder, int wait, DWORD* exitCode)
+BOOL RunProcess(const char* program, const char* arguments, const char* folder, int wait, DWORD* exitCode,
+                HANDLE stopWait)
 {
     if (!program) return FALSE;
 
@@ -46,7 +65,7 @@ BOOL RunProcess(const char* program, const char* arguments, const char* folder, 
 
     // Blocks the calling thread until the new program can take input; a
     // time-out, or a program without a message queue, still counts as started.
-    ::WaitForInputIdle(process.Get(), 65535);
+    WaitUntilReady(process.Get(), 65535, stopWait);
 
     if (wait == 1) {
         ::WaitForSingleObject(process.Get(), INFINITE);

@@ -842,3 +842,35 @@ std::wstring PairmateProcess::HoverTip(POINT at) const
     });
     return text;
 }
+
+namespace {
+
+// Posts EM_SETSEL(at, at) and reads the selection back until `reached`.
+DWORD PostedCaretDelayMs(HWND edit, DWORD at, const std::function<bool(DWORD)>& reached, DWORD timeoutMs)
+{
+    const DWORD posted = ::GetTickCount();
+    ::PostMessageA(edit, EM_SETSEL, at, at);
+    for (;;) {
+        const DWORD waited = ::GetTickCount() - posted;
+        if (waited >= timeoutMs) return timeoutMs;
+        DWORD s = 0, e = 0;
+        // A sent message may be answered before the posted one is handled (a
+        // thread in WaitForInputIdle answers sent ones): the read-back waits
+        // for the change itself.
+        if (::SendMessageTimeoutA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e),
+                                  SMTO_NORMAL, 20, nullptr) && s == e && reached(s))
+            return ::GetTickCount() - posted;
+        ::Sleep(1);
+    }
+}
+
+} // namespace
+
+DWORD PostedMessageDelayMs(HWND edit, DWORD timeoutMs)
+{
+    // The caret to the start, then to the end (a position past the text
+    // puts it there), where typing goes on. Messages posted before (typed
+    // keys) are handled first, so the text's length is not known here.
+    const DWORD toStart = PostedCaretDelayMs(edit, 0, [](DWORD at) { return at == 0; }, timeoutMs);
+    return std::max(toStart, PostedCaretDelayMs(edit, 0xFFFF, [](DWORD at) { return at > 0; }, timeoutMs));
+}

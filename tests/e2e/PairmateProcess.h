@@ -223,6 +223,13 @@ void OpenInChooser(HWND chooser, const std::wstring& path);
 // in the system's code page. The copy's path, empty on failure.
 std::string ClassicCopy(const std::string& folder);
 
+// How long a message posted to `edit` (an edit control of the program,
+// holding some text) waits before the program's thread handles it, in
+// milliseconds: the caret is moved by posted EM_SETSELs and read back until
+// it is there (at most `timeoutMs`, which is returned when it never was).
+// The caret ends at the end of the text.
+DWORD PostedMessageDelayMs(HWND edit, DWORD timeoutMs = kWaitMs);
+
 // Waits for a condition, checking every few milliseconds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
 

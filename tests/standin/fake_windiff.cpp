@@ -107,6 +107,10 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR, int)
     if (!hwnd) return 1;
     SetTimer(hwnd, 1, timeoutMs, nullptr);
 
+    // A program slow to become ready: it takes no input for this long.
+    if (GetEnvironmentVariableA("PAIRMATE_STANDIN_READY_MS", buf, sizeof(buf)) > 0)
+        Sleep(static_cast<DWORD>(strtoul(buf, nullptr, 10)));
+
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
