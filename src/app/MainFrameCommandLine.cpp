@@ -22,9 +22,10 @@ void CMainFrame::ApplyQueuedPaths()
     // may be closed (an installer closes it before an update): this object
     // lives on until the loop below has seen the window go.
     LifeGuard alive(this);
-    // While a Compare is under way the paths wait, and go on in their order
-    // once it has ended.
-    while (m_bSetupChecked && !m_bComparing && !m_queuedPaths.empty() && IsWindow()) {
+    // Paths that come while a Compare is under way fill the boxes, but the
+    // Compare they would start does nothing (as a second press of the
+    // button does): the program is never started twice for one request.
+    while (m_bSetupChecked && !m_queuedPaths.empty() && IsWindow()) {
         std::vector<std::wstring> paths = std::move(m_queuedPaths.front());
         m_queuedPaths.pop_front();
         ApplyPaths(paths);
