@@ -11,6 +11,7 @@ const char kRegHistory2Key[] = "Software\\Velmora\\Pairmate\\File2";
 const char kRegFileName[] = "FileName";
 const char kRegAutoMinimized[] = "AutoMinimized";
 const char kRegHotKey[] = "HotKey";
+const char kRegMonitor[] = "Monitor";
 
 void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize)
 {

@@ -14,6 +14,7 @@ extern const char kRegHistory2Key[];   // path history of compare slot 2
 extern const char kRegFileName[];      // REG_SZ: full file name of windiff.exe
 extern const char kRegAutoMinimized[]; // REG_DWORD: 0 or 1
 extern const char kRegHotKey[];        // REG_DWORD: the hot key (see IsHotKeyValue)
+extern const char kRegMonitor[];       // REG_SZ: the bar's monitor (bar/BarMonitor.h), with several
 
 // The hot key that brings the bar out from any program, in the hot-key
 // control's form: the virtual key in the low byte, HOTKEYF_* in the next
