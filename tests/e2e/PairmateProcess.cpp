@@ -468,12 +468,14 @@ private:
 
 void SendMouse(DWORD flags, POINT at)
 {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    // Virtual-screen coordinates: with one monitor, the screen's.
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65536 + width / 2) / width;
-    input.mi.dy = (at.y * 65536 + height / 2) / height;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = ((at.x - left) * 65536 + width / 2) / width;
+    input.mi.dy = ((at.y - top) * 65536 + height / 2) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     ::SendInput(1, &input, sizeof(input));
 }
 

@@ -195,9 +195,10 @@ COLORREF ScreenPixel(int x, int y);
 // to the screen point `target` and the button comes up there. Returns the
 // effect the drop ended with (DROPEFFECT_NONE when it was refused).
 DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
-// Real input, as from the mouse and the keyboard: mouse flags at a screen
-// point; one key down or up; keys pressed in order and let go in reverse
-// (Shift+F10 is {VK_SHIFT, VK_F10}); characters typed.
+// Real input, as from the mouse and the keyboard: mouse flags at a point of
+// the virtual screen (on any monitor); one key down or up; keys pressed in
+// order and let go in reverse (Shift+F10 is {VK_SHIFT, VK_F10}); characters
+// typed.
 void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
