@@ -42,8 +42,9 @@ pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake
       xvfb xauth locales fonts-ipafont-gothic googletest imagemagick xdotool
       python3 nsis zip fonts-wine)
-# Two monitors side by side for the monitors test (Xorg's dummy driver).
-pkgs+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
+# Two monitors side by side for the monitors test (Xorg's dummy driver); the
+# 32-bit Wine needs its own Xinerama library to see them.
+pkgs+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxinerama1:i386)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ "${#need[@]}" -gt 0 ]; then

@@ -3,8 +3,6 @@
 #include "settings/Registry.h"
 #include "settings/Settings.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -35,14 +33,21 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
     return TRUE;
 }
 
-// A signed decimal number followed by a comma; advances `p` past both.
+// A signed decimal number (of at most nine digits) followed by a comma;
+// advances `p` past both.
 bool ReadNumber(const char*& p, long& out)
 {
-    char* end = nullptr;
-    errno = 0;
-    out = std::strtol(p, &end, 10);
-    if (end == p || errno == ERANGE || *end != ',') return false;
-    p = end + 1;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    long value = 0;
+    int digits = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
+        if (digits == 9) return false;
+        value = value * 10 + (*p - '0');
+    }
+    if (digits == 0 || *p != ',') return false;
+    ++p;
+    out = negative ? -value : value;
     return true;
 }
 

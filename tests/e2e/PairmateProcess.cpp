@@ -259,6 +259,7 @@ void ResetRegistry(const StoredSettings& settings)
     if (settings.hasAutoMinimize)
         ::RegSetValueExA(key.Get(), "AutoMinimized", 0, REG_DWORD,
                          reinterpret_cast<const BYTE*>(&settings.autoMinimize), sizeof(DWORD));
+    if (settings.monitor) WriteString(key.Get(), "Monitor", settings.monitor);
     if (!settings.history1.empty()) WriteHistory(1, settings.history1);
     if (!settings.history2.empty()) WriteHistory(2, settings.history2);
 }

@@ -50,6 +50,7 @@ struct StoredSettings {
     bool hasAutoMinimize = false;
     DWORD autoMinimize = 1;
     std::vector<std::string> history1, history2;
+    const char* monitor = nullptr; // "Monitor", the bar's monitor (none: not stored)
 };
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);

@@ -24,26 +24,25 @@ struct Monitor {
     std::string device;
 };
 
-std::vector<Monitor> Monitors()
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
 {
-    std::vector<Monitor> monitors;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
-            MONITORINFOEXA info = {};
-            info.cbSize = sizeof(info);
-            if (::GetMonitorInfoA(monitor, &info)) {
-                auto* all = reinterpret_cast<std::vector<Monitor>*>(list);
-                // The primary first.
-                Monitor m{info.rcMonitor, info.rcWork, info.szDevice};
-                all->insert(info.dwFlags & MONITORINFOF_PRIMARY ? all->begin() : all->end(), m);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+    MONITORINFOEXA i = {};
+    i.cbSize = sizeof(i);
+    auto& all = *reinterpret_cast<std::vector<Monitor>*>(list);
+    if (::GetMonitorInfoA(monitor, &i)) // the primary first
+        all.insert(i.dwFlags & MONITORINFOF_PRIMARY ? all.begin() : all.end(),
+                   Monitor{i.rcMonitor, i.rcWork, i.szDevice});
+    return TRUE;
 }
 
+std::vector<Monitor> Monitors()
+{
+    std::vector<Monitor> all;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// The stored form of a monitor's place.
 std::string Place(const RECT& r, const std::string& device)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
@@ -54,14 +53,6 @@ std::string StoredMonitor()
 {
     std::string value;
     return ReadStoredString(kMonitorValue, value) ? value : std::string("(none)");
-}
-
-void WriteStoredMonitor(const std::string& value)
-{
-    RegKey key;
-    if (key.Open(HKEY_CURRENT_USER, "Software\\Velmora\\Pairmate", KEY_SET_VALUE) == ERROR_SUCCESS)
-        ::RegSetValueExA(key.Get(), kMonitorValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>(value.size() + 1));
 }
 
 class MonitorsTest : public ::testing::Test {
@@ -79,8 +70,13 @@ protected:
             const LONG left = std::string(second) == "RightOf" ? 1024 : -1024;
             ASSERT_EQ((RECT{left, 0, left + 1024, 768}), monitors[1].rect) << second;
         }
+        Store(nullptr);
+    }
+    static void Store(const char* monitor)
+    {
         StoredSettings settings;
         settings.fileName = StandInPath();
+        settings.monitor = monitor;
         ResetRegistry(settings);
     }
     // A start with the registry as it is (the stored monitor kept).
@@ -172,7 +168,7 @@ TEST_F(MonitorsTest, StartsOnTheStoredMonitorWhereItIsThereElseOnThePrimary)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.stored);
-        WriteStoredMonitor(row.stored);
+        Store(row.stored.c_str());
         ASSERT_TRUE(Start());
         const Monitor& expected = second && row.onTarget ? m : monitors.front();
         EXPECT_TRUE(BarAt(Minimised(expected, expected.work.top)));

@@ -9,7 +9,6 @@
 # sees one monitor). Runs in the environment of scripts/wine-env.sh.
 set -euo pipefail
 exe=$1
-here=$(cd "$(dirname "$0")" && pwd)
 
 export WINEPREFIX="${WINEPREFIX:?}-monitors"
 work=$(mktemp -d)
@@ -22,12 +21,28 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Two 1024x768 screens of the dummy driver, the second `$1` (RightOf, LeftOf)
+# the first, joined by Xinerama. A Device section with a Screen line would
+# lose the second screen.
+xorg_conf() {
+    printf 'Section "ServerFlags"\n Option "AutoAddDevices" "false"\n Option "AutoEnableDevices" "false"\n'
+    printf ' Option "Xinerama" "on"\nEndSection\n'
+    for i in 0 1; do
+        printf 'Section "Monitor"\n Identifier "m%s"\n HorizSync 28-80\n VertRefresh 48-75\n' $i
+        printf ' Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync\nEndSection\n'
+        printf 'Section "Device"\n Identifier "d%s"\n Driver "dummy"\n VideoRam 16384\nEndSection\n' $i
+        printf 'Section "Screen"\n Identifier "s%s"\n Device "d%s"\n Monitor "m%s"\n DefaultDepth 24\n' $i $i $i
+        printf ' SubSection "Display"\n  Depth 24\n  Modes "1024x768"\n  Virtual 1024 768\n EndSubSection\nEndSection\n'
+    done
+    printf 'Section "ServerLayout"\n Identifier "two"\n Screen 0 "s0" 0 0\n Screen 1 "s1" %s "s0"\nEndSection\n' "$1"
+}
+
 # Starts Xorg with the second screen `$1` ("RightOf" or "LeftOf") the first.
 # The test runs' Xvfb servers take displays from :20 and :40 up; these start
 # at :70 and move on past any display that is taken, or that another run
 # takes at the same moment (Xorg then fails to start on it).
 start_xorg() {
-    sed "s/@PLACE@/$1/" "$here/two_monitors.conf" >"$work/xorg.conf"
+    xorg_conf "$1" >"$work/xorg.conf"
     for n in $(seq 70 99); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         Xorg ":$n" -config "$work/xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.$n.log" \
