@@ -26,6 +26,14 @@ public:
 
     // The MOD_* flags RegisterHotKey takes for a key's HOTKEYF_* bits.
     static UINT Modifiers(WORD key);
+    // The keyboard layout types a character with `key`: Windows takes
+    // Ctrl+Alt for AltGr, with which many layouts type characters (AltGr+Q
+    // is "@" in German); a hot key on it would swallow the character.
+    static bool TypesCharacter(WORD key, HKL layout);
+    // The decision on what the layout answers for a key held with the
+    // key's modifiers (ToUnicodeEx: a count of characters, negative for a
+    // dead key, and the characters).
+    static bool TypesCharacter(WORD key, int count, const WCHAR* chars);
 
 private:
     HWND m_hwnd = nullptr;

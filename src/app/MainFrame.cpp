@@ -75,6 +75,7 @@ CMainFrame::CMainFrame()
 {
     LoadPairmateSettings(m_strWinDiffPath, m_bAutoMinimize);
     m_wHotKey = LoadHotKeySetting();
+    m_strArguments = LoadArgumentsSetting();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -89,7 +90,7 @@ void CMainFrame::CompleteStartup()
 
     RegisterAppBar();
     // A key another program holds is skipped quietly (Settings tries again).
-    m_hotKey.Change(m_hWnd, m_wHotKey);
+    UpdateHotKey();
     // The boxes were created before OLE ran; they register now, before the
     // user can reach them (the bar starts minimised, the boxes off screen).
     m_wndCombo1.RegisterDropTarget(TRUE);
@@ -488,6 +489,9 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_HOTKEY:
         OnHotKey(static_cast<int>(wParam));
         return 0;
+    case WM_INPUTLANGCHANGE:
+        UpdateHotKey(); // the key may type a character now, or no longer
+        return CFrameBarWnd::WindowProc(msg, wParam, lParam);
     default:
         return CFrameBarWnd::WindowProc(msg, wParam, lParam);
     }

@@ -77,6 +77,9 @@ public:
     PathHistory m_history1;
     PathHistory m_history2;
     std::string m_strWinDiffPath;
+    // The stored "Arguments" of the comparison program (empty: none, or one
+    // that is not used); see ProgramArguments.h.
+    std::string m_strArguments;
     BOOL m_bAutoMinimize = TRUE;
     // The hot key as stored (0: none), and as registered: a stored key the
     // system did not give at start-up is tried again by Settings' OK.
@@ -152,6 +155,10 @@ private:
     // 1; again, while it is out and in front: back. An open dialog of the
     // program comes to the front instead.
     void OnHotKey(int id);
+    // Registers the stored hot key, quietly: while the keyboard layout
+    // types a character with it (or another program holds it), it stays
+    // unregistered until a later call.
+    void UpdateHotKey();
     // Names for screen readers: the path boxes, the toolbar buttons.
     void NameControls();
     void OnDestroy() override;

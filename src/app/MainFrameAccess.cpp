@@ -61,3 +61,9 @@ void CMainFrame::OnDestroy()
     CFrameBarWnd::OnDestroy();
     m_hotKey.Release();
 }
+
+void CMainFrame::UpdateHotKey()
+{
+    if (CHotKey::TypesCharacter(m_wHotKey, ::GetKeyboardLayout(0))) m_hotKey.Release();
+    else m_hotKey.Change(m_hWnd, m_wHotKey);
+}

@@ -1,11 +1,13 @@
-// Compare: check the WinDiff file name and both paths, start WinDiff with
-// both, then record them at the top of their histories.
+// Compare: check the WinDiff file name and both paths, start WinDiff (or
+// the comparison program chosen instead) with both, then record them at the
+// top of their histories.
 #include "app/MainFrame.h"
 
 #include "app/RunProcess.h"
 #include "framework/WinApp.h"
 #include "pathinput/PathTests.h"
 #include "res/resource.h"
+#include "settings/ProgramArguments.h"
 
 namespace {
 
@@ -33,25 +35,6 @@ UINT FirstFailure(const std::string& winDiff, const std::string& p1, const std::
     return 0;
 }
 
-// A path in double quotes, read back whole by programs that split their
-// command line with the C runtime. There a run of backslashes right before a
-// quote escapes it ("C:\" would arrive as C:"), so such a run is doubled. A
-// trail byte 0x5C of a double-byte character is no backslash and stays as it
-// is. Other backslashes and the path itself are left alone.
-std::string QuotedArgument(const std::string& path)
-{
-    size_t trailingBackslashes = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            ++i;
-            trailingBackslashes = 0;
-        } else {
-            trailingBackslashes = path[i] == '\\' ? trailingBackslashes + 1 : 0;
-        }
-    }
-    return "\"" + path + std::string(trailingBackslashes, '\\') + "\"";
-}
-
 } // namespace
 
 void CMainFrame::OnCompare()
@@ -74,8 +57,15 @@ void CMainFrame::OnCompare()
         return;
     }
 
-    const std::string arguments = QuotedArgument(path1) + " " + QuotedArgument(path2);
-    if (!RunProcess(m_strWinDiffPath.c_str(), arguments.c_str())) {
+    // A program that compares files only is not handed two folders.
+    if (!ComparesFolders(m_strWinDiffPath) && IsExistingFolder(path1)) {
+        AfxMessageBox(m_hWnd, IDS_FILES_ONLY);
+        return;
+    }
+
+    // The command line is whole, the program's quoted name included.
+    const std::string commandLine = CompareCommandLine(m_strWinDiffPath, m_strArguments, path1, path2);
+    if (!RunProcess(commandLine.c_str(), nullptr)) {
         AfxMessageBox(m_hWnd, IDS_START_FAILED);
         return;
     }

@@ -7,8 +7,10 @@
 #include "dialogs/SetupDlg.h"
 #include "pathinput/PathTests.h"
 #include "settings/DiffPrograms.h"
+#include "settings/ProgramArguments.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
+#include "settings/TextCompare.h"
 
 void CMainFrame::OnAppAbout()
 {
@@ -23,8 +25,16 @@ void CMainFrame::OnSettings()
     dlg.m_strWinDiffPath = m_strWinDiffPath;
     dlg.m_nClearHistoryMsg = WM_PAIRMATE_CLEARHISTORY;
     dlg.m_wHotKey = m_wHotKey;
-    dlg.m_registerHotKey = [this](WORD key) { return m_hotKey.Change(m_hWnd, key) != FALSE; };
-    if (dlg.DoModal() != IDOK) return; // a history clear inside the dialog stays
+    dlg.m_registerHotKey = [this](WORD key) -> UINT {
+        if (CHotKey::TypesCharacter(key, ::GetKeyboardLayout(0))) return IDS_HOTKEY_TYPES_CHARACTER;
+        return m_hotKey.Change(m_hWnd, key) ? 0 : IDS_HOTKEY_REFUSED;
+    };
+    dlg.m_strArguments = m_strArguments;
+    dlg.m_foundPrograms = FindDiffPrograms();
+    if (dlg.DoModal() != IDOK) {
+        UpdateHotKey(); // the keyboard layout may have changed meanwhile
+        return;         // a history clear inside the dialog stays
+    }
 
     m_bAutoMinimize = dlg.m_bAutoMinimize ? 1 : 0;
     m_strWinDiffPath = dlg.m_strWinDiffPath;
@@ -32,6 +42,10 @@ void CMainFrame::OnSettings()
     WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_strWinDiffPath.c_str());
     m_wHotKey = dlg.m_wHotKey;
     WriteRegDword(HKEY_CURRENT_USER, kRegPairmateKey, kRegHotKey, m_wHotKey);
+    m_strArguments = SaveArgumentsSetting(m_strWinDiffPath, dlg.m_strArguments);
+    // A stored key that another program held until now is taken once it
+    // is free (quietly: it was not changed).
+    UpdateHotKey();
 }
 
 LRESULT CMainFrame::OnCheckSetup()
@@ -49,6 +63,10 @@ LRESULT CMainFrame::OnCheckSetup()
         dlg.m_strFoundProgram = found.name;
     }
     if (dlg.DoModal() == IDOK) {
+        // Arguments stored for a program that is gone do not carry over to
+        // another one: it takes its own preset.
+        if (!IsSameTextNoCase(m_strWinDiffPath, dlg.m_strWinDiffPath))
+            m_strArguments = SaveArgumentsSetting(dlg.m_strWinDiffPath, PresetArguments(dlg.m_strWinDiffPath));
         m_strWinDiffPath = dlg.m_strWinDiffPath;
         WriteRegString(HKEY_CURRENT_USER, kRegPairmateKey, kRegFileName, m_strWinDiffPath.c_str());
     } else {

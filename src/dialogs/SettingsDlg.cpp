@@ -37,10 +37,12 @@ void CSettingsDlg::DoDataExchange(CDataExchange* dx)
 
 BOOL CSettingsDlg::OnInitDialog()
 {
+    m_wOpenedHotKey = m_wHotKey;
     CWinDiffFileDialog::OnInitDialog();
     CenterWindow(::GetDesktopWindow());
     AddTools(kSettingsTips, sizeof(kSettingsTips) / sizeof(kSettingsTips[0]));
     InitWinDiffFile();
+    InitProgramChoice();
     // Windows names the control by the label before it; Wine's standard
     // objects read no labels.
     HWND hotKey = GetDlgItem(IDC_HOTKEY);
@@ -50,8 +52,12 @@ BOOL CSettingsDlg::OnInitDialog()
 
 BOOL CSettingsDlg::OnAcceptOK()
 {
-    if (!m_registerHotKey || m_registerHotKey(m_wHotKey)) return TRUE;
-    AfxMessageBox(m_hWnd, IDS_HOTKEY_REFUSED);
+    // A key left as it was asks nothing of the system: one that another
+    // program holds stays stored, and the rest of the settings are saved.
+    if (!m_registerHotKey || m_wHotKey == m_wOpenedHotKey) return TRUE;
+    const UINT refusal = m_registerHotKey(m_wHotKey);
+    if (!refusal) return TRUE;
+    AfxMessageBox(m_hWnd, refusal);
     ::SetFocus(GetDlgItem(IDC_HOTKEY));
     return FALSE;
 }
@@ -71,6 +77,10 @@ BOOL CSettingsDlg::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id == IDC_CLEAR_HISTORY && code == BN_CLICKED) {
         OnClearHistory();
+        return TRUE;
+    }
+    if (id == IDC_FOUND_PROGRAMS && code == BN_CLICKED) {
+        OnFoundPrograms();
         return TRUE;
     }
     return CWinDiffFileDialog::OnCommand(id, code, control);

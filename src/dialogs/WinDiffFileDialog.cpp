@@ -70,6 +70,7 @@ void CWinDiffFileDialog::OnFileDropped(int controlId)
 {
     if (controlId != IDC_PATH_STATIC) return;
     ShowFileIcon(GetWindowTextString(GetDlgItem(IDC_PATH_STATIC)));
+    OnWinDiffFileChosen();
 }
 
 void CWinDiffFileDialog::OnBrowse()
@@ -77,9 +78,10 @@ void CWinDiffFileDialog::OnBrowse()
     std::string file;
     bool notInCodePage = false;
     if (AfxChooseFile(m_hWnd, AfxLoadFilter(IDS_WINDIFF_FILE_FILTER), AfxLoadString(IDS_WINDIFF_FILE_TITLE),
-                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, file, &notInCodePage))
+                      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, file, &notInCodePage)) {
         SetWinDiffFile(file);
-    else if (notInCodePage)
+        OnWinDiffFileChosen();
+    } else if (notInCodePage)
         AfxMessageBox(m_hWnd, IDS_PATH_NOT_IN_CODE_PAGE);
 }
 

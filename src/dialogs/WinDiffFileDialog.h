@@ -30,6 +30,8 @@ protected:
     // Makes the field a drop target for files and shows the stored file.
     void InitWinDiffFile();
     void OnBrowse();
+    // Called after the user put a file into the field (by Browse or a drop).
+    virtual void OnWinDiffFileChosen() {}
     void OnOK() override;
     // The last check of OK, once the file name is accepted: FALSE keeps the
     // dialog open (the check has told the user why).

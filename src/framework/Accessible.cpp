@@ -18,8 +18,22 @@ struct AccessibilityLibrary {
     using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
     using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
     using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
+    using LoadRegTypeLibFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, ITypeLib**);
 
     bool Usable() const { return lresultFromObject && createStdAccessibleObject && sysAllocStringLen; }
+
+    // The description of IAccessible that IDispatch callers are answered
+    // from (oleacc's type library), or null.
+    ComPtr<ITypeInfo> AccessibleTypeInfo() const
+    {
+        // LIBID_Accessibility, version 1.1.
+        static const GUID kLibrary = {0x1ea4dbf0, 0x3c3b, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        ComPtr<ITypeLib> library;
+        ComPtr<ITypeInfo> info;
+        if (loadRegTypeLib && SUCCEEDED(loadRegTypeLib(kLibrary, 1, 1, 0, library.Receive())) && library)
+            library->GetTypeInfoOfGuid(__uuidof(IAccessible), info.Receive());
+        return info;
+    }
 
     static AccessibilityLibrary& Get()
     {
@@ -33,6 +47,7 @@ struct AccessibilityLibrary {
     CreateStdAccessibleObjectFn createStdAccessibleObject =
         oleacc.Function<CreateStdAccessibleObjectFn>("CreateStdAccessibleObject");
     SysAllocStringLenFn sysAllocStringLen = oleaut32.Function<SysAllocStringLenFn>("SysAllocStringLen");
+    LoadRegTypeLibFn loadRegTypeLib = oleaut32.Function<LoadRegTypeLibFn>("LoadRegTypeLib");
 };
 
 enum class Kind { Named, Link, Toolbar };
@@ -50,6 +65,15 @@ struct Description {
 };
 
 const char kDescriptionProp[] = "Pairmate.Accessible";
+
+// A click reaches `hwnd`: it and every window it sits in are enabled.
+bool TakesInput(HWND hwnd)
+{
+    if (!::IsWindow(hwnd)) return false;
+    for (HWND window = hwnd; window && window != ::GetDesktopWindow(); window = ::GetAncestor(window, GA_PARENT))
+        if (!::IsWindowEnabled(window)) return false;
+    return true;
+}
 
 HRESULT ReturnText(const std::wstring& text, BSTR* out)
 {
@@ -69,7 +93,12 @@ HRESULT ReturnLong(long value, VARIANT* out)
 // The system's standard object of a window with the name and role answered
 // here; a toolbar's buttons are its children, one per button (child id =
 // button index + 1, as the system's own toolbar object counts them).
-class AccessibleObject final : public IAccessible {
+//
+// It is one object of its own: it answers only for the interfaces it
+// implements. Handing a client the standard object's other interfaces (its
+// service provider, say) would let it read the standard object instead, and
+// UI Automation then reads no names.
+class AccessibleObject final : public IAccessible, public IOleWindow {
 public:
     AccessibleObject(HWND hwnd, const Description& description, IAccessible* standard)
         : m_hwnd(hwnd), m_kind(description.kind), m_name(description.name), m_role(description.role),
@@ -81,14 +110,15 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible))
             *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // Anything else (the window behind it, the list of children) the
-        // standard object knows.
-        return m_standard->QueryInterface(iid, out);
+        else if (iid == IID_IOleWindow)
+            *out = static_cast<IOleWindow*>(this);
+        else
+            *out = nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_refs)); }
     ULONG STDMETHODCALLTYPE Release() override
@@ -98,21 +128,47 @@ public:
         return static_cast<ULONG>(refs);
     }
 
-    // IDispatch: the standard object's.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return m_standard->GetTypeInfoCount(count); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override
+    // IDispatch: calls by DISPID reach this object's own IAccessible
+    // methods, through the interface's type description.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
-        return m_standard->GetTypeInfo(index, lcid, info);
+        if (!count) return E_POINTER;
+        *count = AccessibilityLibrary::Get().AccessibleTypeInfo() ? 1 : 0;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override
     {
-        return m_standard->GetIDsOfNames(iid, names, count, lcid, ids);
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        ComPtr<ITypeInfo> info = AccessibilityLibrary::Get().AccessibleTypeInfo();
+        if (!info) return E_NOTIMPL;
+        *out = info.Detach();
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* excep, UINT* arg) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
-        return m_standard->Invoke(id, iid, lcid, flags, params, result, excep, arg);
+        if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        ComPtr<ITypeInfo> info = AccessibilityLibrary::Get().AccessibleTypeInfo();
+        return info ? info->GetIDsOfNames(names, count, ids) : E_NOTIMPL;
     }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* excep, UINT* arg) override
+    {
+        if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        ComPtr<ITypeInfo> info = AccessibilityLibrary::Get().AccessibleTypeInfo();
+        if (!info) return E_NOTIMPL;
+        return info->Invoke(static_cast<IAccessible*>(this), id, flags, params, result, excep, arg);
+    }
+
+    // IOleWindow: the window the object speaks for.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* out) override
+    {
+        if (!out) return E_POINTER;
+        *out = m_hwnd;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return m_standard->get_accParent(parent); }
@@ -223,6 +279,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
+        // Only what a click could do now: nothing while a modal dialog
+        // keeps the window (or a window it sits in) disabled.
+        if (!TakesInput(m_hwnd)) return E_FAIL;
         TBBUTTON button = {};
         if (Button(child, button)) {
             if (!(button.fsState & TBSTATE_ENABLED)) return E_FAIL;
@@ -298,7 +357,7 @@ LRESULT AnswerGetObject(HWND hwnd, const Description& description, WPARAM wParam
         standard->Release();
         return 0;
     }
-    const LRESULT result = library.lresultFromObject(__uuidof(IAccessible), wParam, object);
+    const LRESULT result = library.lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
     object->Release();
     return result;
 }

@@ -141,7 +141,14 @@ public:
     ~StgMedium() { ::ReleaseStgMedium(&m_medium); }
     StgMedium(const StgMedium&) = delete;
     StgMedium& operator=(const StgMedium&) = delete;
-    STGMEDIUM* operator&() { return &m_medium; }
+    // For a GetData call: the medium held before is released first, so a
+    // second request with the same object loses nothing.
+    STGMEDIUM* Receive()
+    {
+        ::ReleaseStgMedium(&m_medium);
+        m_medium = {};
+        return &m_medium;
+    }
     const STGMEDIUM& Get() const { return m_medium; }
 
 private:
@@ -182,6 +189,8 @@ public:
         Reset();
         m_p = p;
     }
+    // Hands the reference to the caller.
+    T* Detach() { return std::exchange(m_p, nullptr); }
 
 private:
     T* m_p = nullptr;

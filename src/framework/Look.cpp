@@ -170,10 +170,14 @@ std::vector<HWND> ThreadWindows()
     return windows;
 }
 
-// A message box in the dark look: the box is found as it is activated and
-// given the dialogs' colours through a subclass of its own.
+// A message box in the dark look: the box is the first dialog-class window
+// created while the hook is in place; as it is activated it is given the
+// dialogs' colours through a subclass of its own. No other window is
+// touched: the box's owner, activated again as the box closes, answers its
+// colours itself.
 constexpr char kMessageBoxProc[] = "Pairmate.LookProc";
 HHOOK g_messageBoxHook = nullptr;
+HWND g_messageBox = nullptr;
 
 LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -190,14 +194,13 @@ LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK MessageBoxHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HHOOK hook = g_messageBoxHook;
-    if (code == HCBT_ACTIVATE) {
-        auto box = reinterpret_cast<HWND>(wParam);
-        if (AfxIsWindowClass(box, "#32770") && !::GetPropA(box, kMessageBoxProc)) {
-            ::SetPropA(box, kMessageBoxProc, reinterpret_cast<HANDLE>(::GetWindowLongPtrW(box, GWLP_WNDPROC)));
-            ::SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxProc));
-            ApplyToTopLevel(box, true);
-            ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        }
+    auto box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && !g_messageBox && AfxIsWindowClass(box, "#32770")) g_messageBox = box;
+    if (code == HCBT_ACTIVATE && box == g_messageBox && !::GetPropA(box, kMessageBoxProc)) {
+        ::SetPropA(box, kMessageBoxProc, reinterpret_cast<HANDLE>(::GetWindowLongPtrW(box, GWLP_WNDPROC)));
+        ::SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxProc));
+        ApplyToTopLevel(box, true);
+        ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     return ::CallNextHookEx(hook, code, wParam, lParam);
 }
@@ -299,9 +302,11 @@ void AfxApplyLookToWindow(HWND window, bool wasDark)
 int AfxLookMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
     if (AfxGetLook() != Look::Dark || g_messageBoxHook) return ::MessageBoxA(owner, text, caption, type);
+    g_messageBox = nullptr;
     g_messageBoxHook = ::SetWindowsHookExA(WH_CBT, &MessageBoxHook, nullptr, ::GetCurrentThreadId());
     const int result = ::MessageBoxA(owner, text, caption, type);
     if (g_messageBoxHook) ::UnhookWindowsHookEx(g_messageBoxHook);
     g_messageBoxHook = nullptr;
+    g_messageBox = nullptr;
     return result;
 }

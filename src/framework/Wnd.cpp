@@ -1,5 +1,6 @@
 #include "framework/Wnd.h"
 
+#include "framework/CodePage.h"
 #include "framework/Dpi.h"
 #include "framework/Look.h"
 
@@ -79,11 +80,9 @@ void AfxUnhookWindowCreate()
 
 std::string GetWindowTextString(HWND hwnd)
 {
-    int len = ::GetWindowTextLengthA(hwnd);
-    if (len <= 0) return std::string();
-    std::vector<char> buf(static_cast<size_t>(len) + 2, '\0');
-    int got = ::GetWindowTextA(hwnd, buf.data(), len + 1);
-    return std::string(buf.data(), got > 0 ? static_cast<size_t>(got) : 0);
+    // Read in UTF-16: the ANSI length is an estimate, short of the bytes
+    // where a character takes three (UTF-8), and the text came cut.
+    return ToAnsi(GetWindowTextWide(hwnd));
 }
 
 bool AfxIsWindowClass(HWND hwnd, const char* className)

@@ -40,7 +40,7 @@ bool GetGlobalData(IDataObject* data, CLIPFORMAT format, StgMedium& medium)
     if (!data) return false;
     FORMATETC fmt = {format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     if (data->QueryGetData(&fmt) != S_OK) return false;
-    if (FAILED(data->GetData(&fmt, &medium))) return false;
+    if (FAILED(data->GetData(&fmt, medium.Receive()))) return false;
     return medium.Get().tymed == TYMED_HGLOBAL && medium.Get().hGlobal != nullptr;
 }
 

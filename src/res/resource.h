@@ -46,6 +46,8 @@
 #define IDC_MAIL_LINK 1008
 #define IDC_WEB_LINK 1009
 #define IDC_HOTKEY 1010          // Settings: the hot key
+#define IDC_ARGUMENTS 1011       // Settings: the comparison program's arguments
+#define IDC_FOUND_PROGRAMS 1012  // Settings: the menu of the comparison programs found
 
 // Main window controls
 #define IDC_TOOLBAR_MAIN 500
@@ -83,6 +85,8 @@
 #define IDS_START_FAILED 0x7007
 #define IDS_PATH_NOT_IN_CODE_PAGE 0x7008 // a path the ANSI code page cannot hold
 #define IDS_ONE_OR_TWO_PATHS 0x7009      // a command line with more than two paths
+#define IDS_FILES_ONLY 0x700A            // Compare: two folders for a program that compares files only
+#define IDS_ARGUMENTS_PLACEHOLDERS 0x700B // Settings: arguments without %1 or %2
 // The file and folder choosers ("|" separates the parts of a filter), and
 // the face of the path boxes' font
 #define IDS_CHOOSE_FILE_TITLE 0x7010
@@ -102,6 +106,7 @@
 #define IDS_HOTKEY_REFUSED 0x7030        // Settings: a key the system does not give
 #define IDS_PATH1_NAME 0x7031
 #define IDS_PATH2_NAME 0x7032
+#define IDS_HOTKEY_TYPES_CHARACTER 0x7033 // Settings: a key the keyboard layout types with
 // The Initial-setup dialog's note when another comparison program was found
 #define IDS_FOUND_PROGRAM_NOTE 0x7050
 // The hyperlink's messages (English in every language): the line that

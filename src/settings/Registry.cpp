@@ -94,6 +94,14 @@ int ReadRegStringValue(HKEY key, const char* name, std::string& out)
     return 0;
 }
 
+int ReadRegSzValue(HKEY key, const char* name, std::string& out)
+{
+    out.clear();
+    DWORD type = REG_NONE;
+    if (::RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS || type != REG_SZ) return 0;
+    return ReadRegStringValue(key, name, out);
+}
+
 int WriteRegStringValue(HKEY key, const char* name, const char* text)
 {
     if (!text) return 0;

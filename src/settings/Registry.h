@@ -36,6 +36,9 @@ int ReadRegDwordValue(HKEY key, const char* name, DWORD* out);
 int WriteRegDwordValue(HKEY key, const char* name, DWORD value);
 int ReadRegStringValue(HKEY key, const char* name, std::string& out);
 int WriteRegStringValue(HKEY key, const char* name, const char* text);
+// ReadRegStringValue for a REG_SZ value only: a value of another type is
+// not read (0, `out` empty).
+int ReadRegSzValue(HKEY key, const char* name, std::string& out);
 
 // A value as stored, type and bytes, read and written through the UTF-16
 // functions: copied so, a text that the code page cannot hold stays intact.

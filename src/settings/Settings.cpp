@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "framework/Handles.h"
+#include "settings/ProgramArguments.h"
 #include "settings/Registry.h"
 
 #include <cstring>
@@ -11,6 +12,7 @@ const char kRegHistory2Key[] = "Software\\Velmora\\Pairmate\\File2";
 const char kRegFileName[] = "FileName";
 const char kRegAutoMinimized[] = "AutoMinimized";
 const char kRegHotKey[] = "HotKey";
+const char kRegArguments[] = "Arguments";
 const char kRegMonitor[] = "Monitor";
 
 void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize)
@@ -53,4 +55,25 @@ WORD LoadHotKeySetting()
     DWORD value = 0;
     std::memcpy(&value, raw.data.get(), sizeof(value));
     return IsHotKeyValue(value) ? static_cast<WORD>(value) : kDefaultHotKey;
+}
+
+std::string LoadArgumentsSetting()
+{
+    RegKey key;
+    std::string line;
+    if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+        !ReadRegSzValue(key.Get(), kRegArguments, line))
+        line.clear();
+    return line;
+}
+
+std::string SaveArgumentsSetting(const std::string& program, const std::string& line)
+{
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kRegPairmateKey, KEY_SET_VALUE) != ERROR_SUCCESS) return LoadArgumentsSetting();
+    if (line == PresetArguments(program)) {
+        ::RegDeleteValueA(key.Get(), kRegArguments);
+        return LoadArgumentsSetting();
+    }
+    return WriteRegStringValue(key.Get(), kRegArguments, line.c_str()) ? line : LoadArgumentsSetting();
 }

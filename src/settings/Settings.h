@@ -14,6 +14,7 @@ extern const char kRegHistory2Key[];   // path history of compare slot 2
 extern const char kRegFileName[];      // REG_SZ: full file name of windiff.exe
 extern const char kRegAutoMinimized[]; // REG_DWORD: 0 or 1
 extern const char kRegHotKey[];        // REG_DWORD: the hot key (see IsHotKeyValue)
+extern const char kRegArguments[];     // REG_SZ: the comparison program's arguments
 extern const char kRegMonitor[];       // REG_SZ: the bar's monitor (bar/BarMonitor.h), with several
 
 // The hot key that brings the bar out from any program, in the hot-key
@@ -34,3 +35,14 @@ void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize);
 // give, else (absent, another type, other bits) the default. A value that is
 // not taken stays in the registry as it is until Settings writes a new one.
 WORD LoadHotKeySetting();
+
+// The stored "Arguments": the text of a REG_SZ value, else empty (absent,
+// another type). A line without both placeholders is kept here as stored;
+// the program's preset applies to it (ArgumentsInForce).
+std::string LoadArgumentsSetting();
+
+// Stores `line` as the arguments of `program`, or removes the value when
+// `line` is that program's preset (so that a later change of program takes
+// the new program's preset). Returns the arguments now stored (empty when
+// removed, or when the write failed).
+std::string SaveArgumentsSetting(const std::string& program, const std::string& line);

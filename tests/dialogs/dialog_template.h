@@ -29,7 +29,7 @@ struct DialogTemplate {
 DialogTemplate LoadDialogTemplate(UINT id);
 
 // One row of a dialog's control table.
-enum class Kind { Text, Icon, BlackFrame, BlackRect, GroupBox, PushButton, DefPushButton, AutoCheckBox, HotKey };
+enum class Kind { Text, Icon, BlackFrame, BlackRect, GroupBox, PushButton, DefPushButton, AutoCheckBox, HotKey, Edit };
 struct ExpectedControl {
     int id;
     Kind kind;

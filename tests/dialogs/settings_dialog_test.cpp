@@ -103,10 +103,12 @@ TEST(SettingsDialog, ShowsTheStoredFileAndCancelChangesNothing)
         .Then([&] {
             HWND h = dlg.m_hWnd;
             EXPECT_EQ("設定", GetWindowTextString(h));
-            ExpectLiveControls(h, kSettingsControls, {1003}, {128});
+            ExpectLiveControls(h, kSettingsControls, {1003}, {128, 1011});
             EXPECT_TRUE(CentredOnScreen(h));
             EXPECT_FALSE(::IsWindowEnabled(owner.m_hWnd)); // modal over its owner
             EXPECT_EQ(file, GetWindowTextString(::GetDlgItem(h, 128)));
+            EXPECT_EQ("%1 %2", GetWindowTextString(::GetDlgItem(h, 1011))); // nothing stored: the preset
+            EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(h, 1012)));          // nothing found
             EXPECT_TRUE(Visible(h, 1003));
             icon = ShownIcon(h);
             EXPECT_NE(nullptr, icon);
@@ -339,4 +341,43 @@ TEST(SettingsDialog, HugeTextInTheFieldIsRefusedOnOK)
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ("Windiffのファイル名が設定されていません。", refusal);
+}
+
+TEST(SettingsDialog, AChosenProgramBringsItsPresetAndTheProgramsFoundAreOffered)
+{
+    TempFolder temp;
+    OwnerFrame owner;
+    const std::string merge = temp.File("WinMergeU.exe"), code = temp.File("Code.exe"), tgm = temp.File("TortoiseGitMerge.exe");
+    CSettingsDlg dlg(&owner);
+    dlg.m_strWinDiffPath = merge;
+    dlg.m_strArguments = "-x %1 %2";
+    dlg.m_foundPrograms = {{"WinMerge", merge}, {"TortoiseGitMerge", tgm}, {"Visual Studio Code", code}};
+    auto texts = [&] { return GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 128)) + " " + GetWindowTextString(::GetDlgItem(dlg.m_hWnd, 1011)); };
+    ModalScript script;
+    script.Then([&] { return dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd); })
+        .Then([&] { // a drop brings the dropped program's preset
+            EXPECT_EQ(merge + " -x %1 %2", texts());
+            return DragAndDrop(DropTargetOf(dlg.m_hWnd, 128), ShellDataObject({tgm}).Get()) == static_cast<DWORD>(DROPEFFECT_LINK);
+        })
+        .Then([&] { // the third program of the Installed button's menu
+            if (texts() != tgm + " /base:%1 /mine:%2") return false;
+            Click(dlg.m_hWnd, 1012);
+            return true;
+        })
+        .Then([&] {
+            HWND menu = ::FindWindowA("#32768", nullptr);
+            if (!menu || !::IsWindowVisible(menu)) return false;
+            for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageA(menu, WM_KEYDOWN, key, 0);
+            return true;
+        })
+        .Then([&] {
+            if (texts() != code + " --diff %1 %2") return false;
+            Click(dlg.m_hWnd, IDOK);
+            return true;
+        });
+    script.Start();
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(code, dlg.m_strWinDiffPath);
+    EXPECT_EQ("--diff %1 %2", dlg.m_strArguments);
 }

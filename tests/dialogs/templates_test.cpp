@@ -28,6 +28,7 @@ KindStyle StyleOf(Kind kind)
     case Kind::DefPushButton: return {"Button", BS_TYPEMASK, BS_DEFPUSHBUTTON};
     case Kind::AutoCheckBox: return {"Button", BS_TYPEMASK, BS_AUTOCHECKBOX};
     case Kind::HotKey: return {"msctls_hotkey32", 0, 0};
+    case Kind::Edit: return {"Edit", 0, 0};
     }
     return {"", 0, 0};
 }
@@ -77,7 +78,7 @@ TEST(DialogTemplates, SettingsDialogMatchesItsTable)
               t.style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE));
     EXPECT_TRUE(t.style & DS_MODALFRAME);
     EXPECT_EQ(247, t.cx);
-    EXPECT_EQ(251, t.cy);
+    EXPECT_EQ(275, t.cy);
     EXPECT_EQ("設定", t.caption);
     EXPECT_EQ(9, t.pointSize);
     EXPECT_EQ(kFace, t.face);

@@ -117,19 +117,53 @@ std::wstring WindowTextW(HWND hwnd)
     return text;
 }
 
-std::wstring AccessibleName(HWND hwnd, LONG child)
+namespace {
+
+ComPtr<IAccessible> AccessibleObject(HWND hwnd)
 {
     ComPtr<IAccessible> object;
     if (FAILED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                            reinterpret_cast<void**>(object.Receive()))) || !object)
-        return L"(no accessible object)";
-    VARIANT id = {};
+                                            reinterpret_cast<void**>(object.Receive()))))
+        object.Reset();
+    return object;
+}
+
+} // namespace
+
+std::wstring AccessibleName(HWND hwnd, LONG child)
+{
+    ComPtr<IAccessible> object = AccessibleObject(hwnd);
+    if (!object) return L"(no accessible object)";
+    VARIANT id = {}, byDispatch = {};
     id.vt = VT_I4;
     id.lVal = child;
     BSTR name = nullptr;
     std::wstring result = object->get_accName(id, &name) == S_OK && name ? name : L"(no name)";
     ::SysFreeString(name);
+    // The same name by DISPID, as script and UI Automation clients ask; the
+    // object's window; and no service of another object to be read instead.
+    DISPPARAMS params = {&id, nullptr, 1, 0};
+    object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &byDispatch, nullptr, nullptr);
+    if (byDispatch.vt != VT_BSTR || result != byDispatch.bstrVal) result += L" (another name by DISPID)";
+    ::VariantClear(&byDispatch);
+    ComPtr<IOleWindow> window;
+    HWND named = nullptr;
+    if (FAILED(object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(window.Receive()))) ||
+        FAILED(window->GetWindow(&named)) || named != hwnd)
+        result += L" (another window)";
+    ComPtr<IServiceProvider> service;
+    if (SUCCEEDED(object->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(service.Receive()))))
+        result += L" (a service provider)";
     return result;
+}
+
+HRESULT AccessibleDefaultAction(HWND hwnd, LONG child)
+{
+    ComPtr<IAccessible> object = AccessibleObject(hwnd);
+    VARIANT id = {};
+    id.vt = VT_I4;
+    id.lVal = child;
+    return object ? object->accDoDefaultAction(id) : E_NOINTERFACE;
 }
 
 std::string ClassicCopy(const std::string& folder)
@@ -259,7 +293,8 @@ void ResetRegistry(const StoredSettings& settings)
     if (settings.hasAutoMinimize)
         ::RegSetValueExA(key.Get(), "AutoMinimized", 0, REG_DWORD,
                          reinterpret_cast<const BYTE*>(&settings.autoMinimize), sizeof(DWORD));
-    if (settings.monitor) WriteString(key.Get(), "Monitor", settings.monitor);
+    if (settings.hasArguments) WriteString(key.Get(), "Arguments", settings.arguments);
+    if (settings.hasMonitor) WriteString(key.Get(), "Monitor", settings.monitor);
     if (!settings.history1.empty()) WriteHistory(1, settings.history1);
     if (!settings.history2.empty()) WriteHistory(2, settings.history2);
 }

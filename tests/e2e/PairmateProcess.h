@@ -50,7 +50,10 @@ struct StoredSettings {
     bool hasAutoMinimize = false;
     DWORD autoMinimize = 1;
     std::vector<std::string> history1, history2;
-    const char* monitor = nullptr; // "Monitor", the bar's monitor (none: not stored)
+    bool hasArguments = false;
+    std::string arguments; // "Arguments", a REG_SZ
+    bool hasMonitor = false;
+    std::string monitor; // "Monitor", the bar's monitor
 };
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);
@@ -178,8 +181,12 @@ std::string WindowText(HWND hwnd);
 std::wstring WindowTextW(HWND hwnd);
 std::string WindowClass(HWND hwnd);
 // What a screen reader reads as the name of a window (or of its child
-// element `child`, from 1), through the window's accessible object.
+// element `child`, from 1), through the window's accessible object; a note
+// follows it when the name by DISPID differs, or the object names another
+// window or offers another object's services.
 std::wstring AccessibleName(HWND hwnd, LONG child = 0);
+// A screen reader's "click" on the window or its element `child`.
+HRESULT AccessibleDefaultAction(HWND hwnd, LONG child);
 // A button pressed as a click does it (BM_CLICK, posted: whatever the press
 // opens, a message box for instance, does not block the caller).
 void ClickButton(HWND button);

@@ -265,6 +265,41 @@ TEST_P(CodePageTest, FoldersArriveAsTwoArgumentsAndAutoMinimiseOffKeepsTheBar)
     EXPECT_TRUE(WaitForValue("both histories", ReadHistories, Histories{{"c:", left}, {right}}));
 }
 
+// Run under an English code page too (e2e_english).
+class CompareTextsTest : public CompareTest {};
+
+TEST_F(CompareTextsTest, StoredArgumentsAreExpandedAndAProgramThatComparesFilesOnlyGetsNoFolders)
+{
+    StoredSettings settings = Defaults();
+    settings.fileName = temp.Folder("VS Code") + "\\Code.exe";
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), settings.fileName.c_str(), FALSE));
+    settings.hasArguments = true;
+    settings.arguments = "-n %2 %1 %%";
+    StartWith(settings);
+    const bool en = ::GetACP() != 932;
+    const std::string file = temp.File("a b.txt"), folder1 = temp.Folder("left"), folder2 = temp.Folder("right");
+    // Two folders: refused after the other checks, nothing started, no history changed.
+    for (const std::string& second : {file, folder2}) {
+        app.SetComboText(kPath1, folder1);
+        app.SetComboText(kPath2, second);
+        app.Command(kCompare);
+        ExpectMessage(second == file ? (en ? "A file cannot be compared with a folder." : "ファイルとフォルダを比較することはできません。")
+                      : en ? "This program compares files only.\nTo compare folders, choose another program in Settings."
+                           : "このプログラムが比較できるのはファイルだけです。\nフォルダを比較するには、[設定]でほかのプログラムを選んでください。");
+    }
+    EXPECT_TRUE(ReadHistories().first.empty());
+    EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing may have been started";
+    // Two files: the stored line, the paths quoted where the placeholders stand.
+    app.SetComboText(kPath1, file);
+    app.SetComboText(kPath2, folder1 + "\\..\\" + "a b.txt");
+    app.Command(kCompare);
+    std::string commandLine, folder;
+    std::vector<std::string> arguments;
+    ASSERT_TRUE(ReadStandInLog(log, commandLine, folder, arguments));
+    EXPECT_EQ("\"" + settings.fileName + "\" -n \"" + app.ComboText(kPath2) + "\" \"" + file + "\" %", commandLine);
+    EXPECT_EQ((std::vector<std::string>{"-n", app.ComboText(kPath2), file, "%"}), arguments);
+}
+
 TEST_P(CodePageTest, SamePathTwiceAndJapaneseNamesReplaceEntriesCaseInsensitively)
 {
     // A Shift-JIS name whose characters end in the byte 0x5C (表, ソ).

@@ -329,7 +329,10 @@ const Text kTexts[] = {
     {L"設定", L"Settings"},
     {L"Windiffの設定", L"WinDiff"},
     {L"ファイル名：", L"File name:"},
+    {L"インストール済み(&I)", L"&Installed"},
     {L"参照(&V)...", L"&Browse..."},
+    {L"引数：", L"Arguments:"},
+    {L"%1 %2", L"%1 %2"}, // the arguments in force: WinDiff's
     {L"その他", L"Options"},
     {L"Windiffを実行した後、最小化する。(&M)", L"&Minimize after starting WinDiff"},
     {L"ホットキー", L"Hot key"},
@@ -766,6 +769,17 @@ TEST_P(ScalingTest, TheDarkLookAtTwoScalingsAndASwitchWhileRunningAndTheLightLoo
         HWND settings = app.WaitForWindow("#32770", std::string());
         ExpectDialogLook(settings);
         if (dpi == kDefaultDpi) {
+            // After a message box over it, the dialog keeps its own colours,
+            // the hot-key field its light ones.
+            HWND hotKey = ::GetDlgItem(settings, 1010);
+            ::SendMessageA(::GetDlgItem(settings, kPathField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+            ClickButton(::GetDlgItem(settings, IDOK));
+            MessageBoxInfo box;
+            ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, settings) && app.DismissMessageBox(box));
+            ::RedrawWindow(hotKey, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+            EXPECT_TRUE(WaitForValue("the hot-key field", [&] { return ScreenPixel(WindowRect(hotKey).right - 3, WindowRect(hotKey).top + 3); },
+                                     ::GetSysColor(COLOR_WINDOW)));
+            ExpectDialogLook(settings);
             // Switched while Settings is open, with the strip moved down (as
             // by an Alt-drag) and a path typed.
             app.SetComboText(kPath1, "C:\\one");

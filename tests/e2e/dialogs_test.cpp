@@ -5,6 +5,8 @@
 
 #include "e2e/PairmateProcess.h"
 #include "e2e/WaitForValue.h"
+#include "framework/CodePage.h"
+#include "framework/Handles.h"
 #include "support/drop_data.h"
 
 #include <cstdlib>
@@ -14,6 +16,7 @@ namespace {
 
 constexpr int kAutoMinimize = 1001;
 constexpr int kClearHistory = 1002;
+constexpr int kArguments = 1011;
 constexpr UINT kSettings = 32771;
 constexpr UINT kAbout = 57664;
 
@@ -61,7 +64,7 @@ protected:
     HWND OpenSettings()
     {
         app.Command(kSettings);
-        HWND dialog = app.WaitForWindow("#32770", kSettingsCaption);
+        HWND dialog = app.WaitForWindow("#32770", ::GetACP() == 932 ? kSettingsCaption : "Settings");
         EXPECT_NE(nullptr, dialog) << "the Settings dialog did not open";
         return dialog;
     }
@@ -124,7 +127,53 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     dialog = OpenSettings();
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsChecked(dialog, kAutoMinimize)) << "the confirmed switch holds in the running program";
-    Close(dialog, IDCANCEL);
+    // A long name of characters that take three bytes each in UTF-8 (the
+    // program's code page) is read back whole.
+    const std::wstring longName = ToWide(temp.Path()) + L"\\" + std::wstring(80, L'\x6F22') + L".exe";
+    ASSERT_TRUE(UniqueHandle(::CreateFileW(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    ::SendMessageW(::GetDlgItem(dialog, kPathField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longName.c_str()));
+    Close(dialog, IDOK);
+    auto fileName = [] { std::string name; return ReadStoredString("FileName", name) ? name : std::string(); };
+    EXPECT_TRUE(WaitForValue("the stored file name", fileName, ToAnsi(longName)));
+}
+
+// Run under an English code page too (e2e_english).
+class ArgumentsTextsTest : public DialogsTest {};
+
+TEST_F(ArgumentsTextsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffersFromThePreset)
+{
+    const bool english = ::GetACP() != 932;
+    StoredSettings settings = Defaults();
+    ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), (settings.fileName = temp.Folder("VS Code") + "\\Code.exe").c_str(), FALSE));
+    Start(settings);
+    auto stored = [] {
+        std::string line;
+        return ReadStoredString("Arguments", line) ? line : std::string("(none)");
+    };
+    // Each pass opens Settings, shows the line in force under its label, and
+    // OK writes the next line: refused without both placeholders, stored
+    // where it differs from the preset, removed where equal.
+    const char* const lines[] = {"--diff %1 %2", "--diff %1", "--new-window --diff %1 %2", "--diff %1 %2"};
+    for (int i = 1; i < 4; ++i) {
+        HWND dialog = OpenSettings();
+        ASSERT_NE(nullptr, dialog);
+        HWND field = ::GetDlgItem(dialog, kArguments);
+        EXPECT_EQ(english ? "Arguments:" : "引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
+        EXPECT_EQ(lines[i == 3 ? 2 : 0], WindowText(field));
+        ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[i]));
+        if (i == 1) {
+            ClickButton(::GetDlgItem(dialog, IDOK));
+            MessageBoxInfo box;
+            ASSERT_TRUE(app.WaitForMessageBox(box, kWaitMs, dialog));
+            EXPECT_EQ(english ? "The arguments must contain %1 and %2, which stand for the two paths to compare."
+                              : "引数には、比較する２つのパスを表す %1 と %2 を含めてください。", box.text);
+            ASSERT_TRUE(app.DismissMessageBox(box));
+            EXPECT_EQ("(none)", stored());
+            ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[0]));
+        }
+        Close(dialog, IDOK);
+        EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string(i == 2 ? lines[2] : "(none)")));
+    }
 }
 
 TEST_F(DialogsTest, ClearHistoryEmptiesBothBoxesAtOnceAndStaysAfterCancel)
@@ -233,6 +282,28 @@ TEST_F(DialogsTest, ClosingTheBarFromOutsideWhileSettingsAreOpenEndsTheProgramCl
     EXPECT_EQ(0u, code);
     DWORD dword = 0;
     EXPECT_FALSE(ReadStoredDword("AutoMinimized", dword)) << "nothing is confirmed by ending";
+}
+
+TEST_F(DialogsTest, AScreenReadersClickOnTheBarDoesNothingWhileADialogIsOpen)
+{
+    Start(Defaults());
+    HWND toolbar = app.Control(500); // Exit, Minimise, About, Settings, Compare
+    auto dialogs = [&] {
+        int count = 0;
+        for (HWND hwnd : app.Windows()) count += WindowClass(hwnd) == "#32770" && ::IsWindowVisible(hwnd);
+        return count;
+    };
+    for (UINT command : {kSettings, kAbout}) {
+        app.Command(command);
+        HWND dialog = app.WaitForWindow("#32770", std::string());
+        ASSERT_NE(nullptr, dialog);
+        for (LONG button : {1, 3, 4}) EXPECT_EQ(E_FAIL, AccessibleDefaultAction(toolbar, button)) << button;
+        // No second dialog, and the program still runs.
+        EXPECT_FALSE(WaitFor([&] { return dialogs() != 1 || app.WaitForExit(0); }, 1500)) << dialogs();
+        Close(dialog, command == kSettings ? IDCANCEL : IDOK);
+    }
+    EXPECT_EQ(S_OK, AccessibleDefaultAction(toolbar, 4));
+    EXPECT_NE(nullptr, app.WaitForWindow("#32770", kSettingsCaption));
 }
 
 TEST_F(DialogsTest, AboutBoxShowsNameAndVersionCentredOnTheDesktop)

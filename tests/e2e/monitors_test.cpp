@@ -76,7 +76,8 @@ protected:
     {
         StoredSettings settings;
         settings.fileName = StandInPath();
-        settings.monitor = monitor;
+        settings.hasMonitor = monitor != nullptr;
+        settings.monitor = monitor ? monitor : "";
         ResetRegistry(settings);
     }
     // A start with the registry as it is (the stored monitor kept).

@@ -160,14 +160,17 @@ TEST(DropReaders, NothingOfferedOrNothingDelivered)
     EXPECT_FALSE(GetDroppedPlainText(&failing, text));
     EXPECT_FALSE(GetDroppedItemPath(&failing, text));
 
-    // Delivered in a stream although global memory was asked for.
+    // Delivered in a stream although global memory was asked for (the
+    // Unicode text, then the plain one): each stream goes back.
     TestDataObject stream;
+    stream.Offer(CF_UNICODETEXT, std::string("t\0\0\0", 4), TestDataObject::Delivery::Stream);
     stream.Offer(CF_TEXT, std::string("text", 5), TestDataObject::Delivery::Stream);
     stream.Offer(IdListFormat(), IdListBlock({HandMadeList({}), HandMadeList({20})}),
                  TestDataObject::Delivery::Stream);
     EXPECT_FALSE(GetDroppedPlainText(&stream, text));
     EXPECT_FALSE(GetDroppedItemPath(&stream, text));
     EXPECT_EQ("unchanged", text);
+    EXPECT_EQ(0, stream.StreamRefsOut());
 }
 
 TEST(DropReaders, TextWithoutTerminatorIsReadWithinTheBlock)

@@ -25,6 +25,7 @@ public:
     virtual ~TestDataObject()
     {
         if (m_inner) m_inner->Release();
+        for (IStream* stream : m_streams) stream->Release();
     }
     TestDataObject(const TestDataObject&) = delete;
     TestDataObject& operator=(const TestDataObject&) = delete;
@@ -55,6 +56,13 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
     ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_refs); }
     long Refs() const { return m_refs; }
+    // References to the streams handed out that the reader still holds.
+    long StreamRefsOut() const
+    {
+        long refs = 0;
+        for (IStream* s : m_streams) refs += (s->AddRef(), static_cast<long>(s->Release())) - 1;
+        return refs;
+    }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* fmt, STGMEDIUM* medium) override
     {
@@ -87,6 +95,8 @@ public:
                 }
                 medium->tymed = TYMED_ISTREAM;
                 medium->pstm = stream;
+                stream->AddRef();
+                m_streams.push_back(stream);
             } else {
                 medium->tymed = TYMED_HGLOBAL;
                 medium->hGlobal = mem;
@@ -135,6 +145,7 @@ private:
 
     IDataObject* m_inner;
     std::vector<Entry> m_entries;
+    std::vector<IStream*> m_streams; // one reference each, to count the reader's
     long m_refs = 1;
 };
 
