@@ -527,7 +527,18 @@ void SendKey(WORD vk, bool up)
 
 void PressKeys(std::initializer_list<WORD> keys)
 {
-    for (WORD vk : keys) SendKey(vk, false);
+    // Each key goes down once the keys before it are down. A key sent with
+    // SendInput is not down for the X server, and a Wine program that hears
+    // of a focus or pointer change from the X server (late, on a busy
+    // machine) sets its key state to the server's: Ctrl and Alt let go that
+    // way before P went down would turn Ctrl+Alt+P into a plain P. Such a
+    // key is pressed again. GetAsyncKeyState hears this process's own
+    // pending news first.
+    for (auto vk = keys.begin(); vk != keys.end(); ++vk) {
+        for (auto held = keys.begin(); held != vk; ++held)
+            if (!(::GetAsyncKeyState(*held) & 0x8000)) SendKey(*held, false);
+        SendKey(*vk, false);
+    }
     for (auto vk = std::rbegin(keys); vk != std::rend(keys); ++vk) SendKey(*vk, true);
 }
 

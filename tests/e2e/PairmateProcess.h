@@ -205,8 +205,8 @@ COLORREF ScreenPixel(int x, int y);
 DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
 // Real input, as from the mouse and the keyboard: mouse flags at a point of
 // the virtual screen (on any monitor); one key down or up; keys pressed in
-// order and let go in reverse (Shift+F10 is {VK_SHIFT, VK_F10}); characters
-// typed.
+// order, each once the ones before it are down, and let go in reverse
+// (Shift+F10 is {VK_SHIFT, VK_F10}); characters typed.
 void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
