@@ -44,6 +44,9 @@ pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 
       python3 nsis zip fonts-wine)
 # The tests' slow share: a FUSE file system in Debian's Python.
 pkgs+=(fuse3 python3-fusepy)
+# Two monitors side by side for the monitors test (Xorg's dummy driver); the
+# 32-bit Wine needs its own Xinerama library to see them.
+pkgs+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxinerama1:i386)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ "${#need[@]}" -gt 0 ]; then

@@ -2,6 +2,7 @@
 
 #include "bar/BarPictures.h"
 #include "framework/Dpi.h"
+#include "framework/Gdi.h"
 #include "framework/Look.h"
 #include "framework/WinApp.h"
 #include "settings/WindowsVersion.h"
@@ -73,6 +74,8 @@ BOOL CFrameBarWnd::LoadBitmaps(UINT handleId, UINT handleActiveId, UINT tileId)
 
 RECT CFrameBarWnd::GetWorkArea() const
 {
+    RECT monitor{}, area{};
+    if (m_monitor.Rects(monitor, area)) return area;
     RECT work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     if (IsWindowsXPOrLater() && GetShellDesktopRect(work)) return work;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -205,6 +208,15 @@ LRESULT CFrameBarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const LRESULT result = Default(msg, wParam, lParam);
+        ClipToMonitor();
+        return result;
+    }
+    case WM_DISPLAYCHANGE:
+        Default(msg, wParam, lParam);
+        OnDisplayChange();
+        return 0;
     case WM_CAPTURECHANGED:
         OnCaptureChanged(reinterpret_cast<HWND>(lParam));
         return 0;
@@ -253,7 +265,10 @@ BOOL CFrameBarWnd::PreTranslateMessage(MSG* msg)
 
 int CFrameBarWnd::OnCreate(CREATESTRUCTA* cs)
 {
-    return Default(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1 ? -1 : 0;
+    if (Default(WM_CREATE, 0, reinterpret_cast<LPARAM>(cs)) == -1) return -1;
+    // The monitor it was left on, before anything is laid out for a work area.
+    m_monitor.Load();
+    return 0;
 }
 
 void CFrameBarWnd::RegisterAppBar()
@@ -325,8 +340,9 @@ int CFrameBarWnd::ClampTop(int top, int height) const
     // The upper limit is the top of the screen, not of the work area; the
     // lower limit (the strip's bottom on the work area's bottom) wins when
     // the two conflict.
-    RECT work = GetWorkArea();
-    if (top < 0) top = 0;
+    RECT monitor{}, work{};
+    if (!m_monitor.Rects(monitor, work)) work = GetWorkArea(); // one monitor: the screen's top is 0
+    if (top < monitor.top) top = monitor.top;
     if (top > work.bottom - height) top = work.bottom - height;
     return top;
 }
@@ -360,7 +376,7 @@ void CFrameBarWnd::OnLButtonDown(UINT flags, POINT point)
 void CFrameBarWnd::OnMouseMove(UINT flags, POINT point)
 {
     Default(WM_MOUSEMOVE, flags, MAKELPARAM(point.x, point.y));
-    if (!m_bDragging) return;
+    if (!m_bDragging || FollowPointer(point)) return;
     int top = DragTop(point);
     if (top != GetWindowRect().top) MoveToTop(top);
 }
@@ -369,6 +385,7 @@ void CFrameBarWnd::OnLButtonUp(UINT flags, POINT point)
 {
     Default(WM_LBUTTONUP, flags, MAKELPARAM(point.x, point.y));
     if (!m_bDragging) return;
+    FollowPointer(point);
     MoveToTop(DragTop(point));
     m_bDragging = FALSE;
     ::ReleaseCapture();
@@ -380,4 +397,46 @@ void CFrameBarWnd::OnCaptureChanged(HWND newCapture)
     // Another window took the mouse (a menu, a dialog, a task switch): the
     // drag ends where the strip is, or the next move would still drag it.
     if (newCapture != m_hWnd) m_bDragging = FALSE;
+}
+
+bool CFrameBarWnd::FollowPointer(POINT point)
+{
+    if (!CBarMonitor::Several()) return false;
+    POINT screen = point;
+    ::ClientToScreen(m_hWnd, &screen);
+    const HMONITOR under = CBarMonitor::AtPoint(screen);
+    if (!under || !m_monitor.Set(under)) return false;
+    // Across the new monitor's work area, in the same state, the grab
+    // offset kept.
+    RECT rc = GetWindowRect();
+    FitBar(GetWorkArea(), ClampTop(screen.y - m_ptDragStart.y, rc.bottom - rc.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    m_monitor.Save();
+    return true;
+}
+
+void CFrameBarWnd::ClipToMonitor()
+{
+    RECT window = GetWindowRect(), monitor{}, work{}, part{};
+    if (m_monitor.Rects(monitor, work) && ::IntersectRect(&part, &window, &monitor) && !::EqualRect(&part, &window))
+        ::OffsetRect(&part, -window.left, -window.top);
+    else
+        part = RECT{};
+    if (::EqualRect(&part, &m_rcClip)) return;
+    GdiObject<HRGN> region(::IsRectEmpty(&part) ? nullptr : ::CreateRectRgnIndirect(&part));
+    if (!::IsRectEmpty(&part) && !region) return;
+    // Noted first: setting the region moves the window again (and brings
+    // this back here).
+    const RECT previous = m_rcClip;
+    m_rcClip = part;
+    if (::SetWindowRgn(m_hWnd, region, TRUE))
+        region.Release(); // the window's now
+    else
+        m_rcClip = previous;
+}
+
+void CFrameBarWnd::OnDisplayChange()
+{
+    // The texts and lists stay; only the place follows the monitors.
+    m_monitor.Refind();
+    RecalcBarPosition();
 }

@@ -25,6 +25,15 @@
 // itself, keeping its place on the screen and its minimised or slid-out
 // state.
 //
+// With several monitors the strip lives on one of them (bar/BarMonitor.h) and
+// everything above is said of that monitor's work area: the strip spans it,
+// and minimised, a window region leaves out whatever lies beyond the monitor,
+// so that nothing of the strip shows on, or takes clicks from, the monitor
+// next to it. An Alt-drag that takes the pointer onto another monitor takes
+// the strip there, in the same state and at the pointer's height. The monitor
+// is remembered for the next start, and a display change refits the strip to
+// its monitor's new work area (the primary's when its monitor has gone).
+//
 // The window registers as an application desktop toolbar only to hear about
 // taskbar changes; it reserves no screen space. The owner registers it
 // (RegisterAppBar) once the strip is on screen, so that the shell's DLL
@@ -35,6 +44,7 @@
 // extend OnCreate, OnSize and OnDestroy (calling these versions first).
 #pragma once
 
+#include "bar/BarMonitor.h"
 #include "bar/Dib.h"
 #include "framework/FrameWnd.h"
 
@@ -69,8 +79,9 @@ public:
     // Gives `control` the keyboard focus: now when the bar is active and slid
     // out, otherwise when it next is.
     void FocusControl(HWND control);
-    // The rectangle the strip is fitted to, in screen coordinates: the
-    // shell's desktop view where one exists, otherwise the system's work area.
+    // The rectangle the strip is fitted to, in screen coordinates: its
+    // monitor's work area where there are several; with one, the shell's
+    // desktop view where one exists, otherwise the system's work area.
     RECT GetWorkArea() const;
     // Refits the strip to the top of the work area, keeping the minimised or
     // maximised state.
@@ -118,12 +129,22 @@ private:
     // The focus to the remembered control, else to the first that Tab
     // reaches, else to the bar.
     void RestoreFocus();
+    CBarMonitor m_monitor;
+    // The part of the window its region keeps (window coordinates; empty:
+    // no region, the whole window).
+    RECT m_rcClip = {};
+    // Sets the window region to what lies on the bar's monitor.
+    void ClipToMonitor();
+    // An Alt-drag with the cursor at `point` (client coordinates) on another
+    // monitor takes the strip there; false when the cursor is on its own.
+    bool FollowPointer(POINT point);
+    void OnDisplayChange();
     // The resource ids LoadBitmaps had, for loading again at another DPI.
     UINT m_nBitmapIds[3] = {};
     // Where an Alt-drag with the cursor at `point` (client coordinates)
     // puts the strip's top edge on the screen.
     int DragTop(POINT point) const;
-    // `top` kept within the screen's top and the work area's bottom for a
+    // `top` kept within the screen's (its monitor's) top and the work area's bottom for a
     // strip `height` pixels high.
     int ClampTop(int top, int height) const;
     // Sizes the strip to the work area's width and the handle's height, with

@@ -13,6 +13,7 @@ const char kRegFileName[] = "FileName";
 const char kRegAutoMinimized[] = "AutoMinimized";
 const char kRegHotKey[] = "HotKey";
 const char kRegArguments[] = "Arguments";
+const char kRegMonitor[] = "Monitor";
 
 void LoadPairmateSettings(std::string& winDiffPath, BOOL& autoMinimize)
 {

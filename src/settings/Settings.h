@@ -15,6 +15,7 @@ extern const char kRegFileName[];      // REG_SZ: full file name of windiff.exe
 extern const char kRegAutoMinimized[]; // REG_DWORD: 0 or 1
 extern const char kRegHotKey[];        // REG_DWORD: the hot key (see IsHotKeyValue)
 extern const char kRegArguments[];     // REG_SZ: the comparison program's arguments
+extern const char kRegMonitor[];       // REG_SZ: the bar's monitor (bar/BarMonitor.h), with several
 
 // The hot key that brings the bar out from any program, in the hot-key
 // control's form: the virtual key in the low byte, HOTKEYF_* in the next

@@ -294,6 +294,7 @@ void ResetRegistry(const StoredSettings& settings)
         ::RegSetValueExA(key.Get(), "AutoMinimized", 0, REG_DWORD,
                          reinterpret_cast<const BYTE*>(&settings.autoMinimize), sizeof(DWORD));
     if (settings.hasArguments) WriteString(key.Get(), "Arguments", settings.arguments);
+    if (settings.hasMonitor) WriteString(key.Get(), "Monitor", settings.monitor);
     if (!settings.history1.empty()) WriteHistory(1, settings.history1);
     if (!settings.history2.empty()) WriteHistory(2, settings.history2);
 }
@@ -503,12 +504,14 @@ private:
 
 void SendMouse(DWORD flags, POINT at)
 {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    // Virtual-screen coordinates: with one monitor, the screen's.
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65536 + width / 2) / width;
-    input.mi.dy = (at.y * 65536 + height / 2) / height;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = ((at.x - left) * 65536 + width / 2) / width;
+    input.mi.dy = ((at.y - top) * 65536 + height / 2) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     ::SendInput(1, &input, sizeof(input));
 }
 

@@ -54,6 +54,8 @@ struct StoredSettings {
     std::vector<std::string> history1, history2;
     bool hasArguments = false;
     std::string arguments; // "Arguments", a REG_SZ
+    bool hasMonitor = false;
+    std::string monitor; // "Monitor", the bar's monitor
 };
 void ResetRegistry(const StoredSettings& settings);
 std::vector<std::string> ReadHistory(int slot);
@@ -203,10 +205,10 @@ COLORREF ScreenPixel(int x, int y);
 // to the screen point `target` and the button comes up there. Returns the
 // effect the drop ended with (DROPEFFECT_NONE when it was refused).
 DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
-// Real input, as from the mouse and the keyboard: mouse flags at a screen
-// point; one key down or up; keys pressed in order, each once the ones
-// before it are down, and let go in reverse (Shift+F10 is {VK_SHIFT,
-// VK_F10}); characters typed.
+// Real input, as from the mouse and the keyboard: mouse flags at a point of
+// the virtual screen (on any monitor); one key down or up; keys pressed in
+// order, each once the ones before it are down, and let go in reverse
+// (Shift+F10 is {VK_SHIFT, VK_F10}); characters typed.
 void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
