@@ -23,18 +23,18 @@ void ProgramFileWorker::Start()
 void ProgramFileWorker::Stop()
 {
     m_thread.Stop();
-    std::vector<ProgramFileAnswer> dropped;
+    ProgramFileAnswer dropped; // destroyed after the lock is left
     ScopedLock lock(m_lock);
-    dropped.swap(m_outbox);
+    std::swap(dropped, m_outbox);
 }
 
 void ProgramFileWorker::SetTarget(HWND window, UINT msg)
 {
-    std::vector<ProgramFileAnswer> dropped; // destroyed after the lock is left
+    ProgramFileAnswer dropped; // destroyed after the lock is left
     ScopedLock lock(m_lock);
     m_window = window;
     m_msg = msg;
-    if (!window) dropped.swap(m_outbox);
+    if (!window) std::swap(dropped, m_outbox);
 }
 
 unsigned ProgramFileWorker::Request(const std::string& path, bool withIcon)
@@ -56,9 +56,10 @@ void ProgramFileWorker::Deliver(ProgramFileAnswer answer)
         ScopedLock lock(m_lock);
         window = m_window;
         msg = m_msg;
-        if (window) m_outbox.push_back(std::move(answer));
+        if (window) std::swap(m_outbox, answer); // one not taken is older
     }
-    if (!window) return; // no one waits for it: its icon goes here
+    if (!window) return; // no one waits for it: its icon goes here (as an
+                         // older one replaced does)
     if (m_answered) ::SetEvent(m_answered);
     ::PostMessageA(window, msg, 0, 0);
 }
@@ -66,9 +67,7 @@ void ProgramFileWorker::Deliver(ProgramFileAnswer answer)
 bool ProgramFileWorker::HasAnswer(unsigned serial)
 {
     ScopedLock lock(m_lock);
-    for (const ProgramFileAnswer& answer : m_outbox)
-        if (answer.serial == serial) return true;
-    return false;
+    return m_outbox.serial == serial;
 }
 
 bool ProgramFileWorker::WaitForAnswer(unsigned serial, DWORD ms)
@@ -82,10 +81,10 @@ bool ProgramFileWorker::WaitForAnswer(unsigned serial, DWORD ms)
     }
 }
 
-std::vector<ProgramFileAnswer> ProgramFileWorker::TakeAnswers()
+ProgramFileAnswer ProgramFileWorker::TakeAnswer()
 {
-    std::vector<ProgramFileAnswer> answers;
+    ProgramFileAnswer answer;
     ScopedLock lock(m_lock);
-    answers.swap(m_outbox);
-    return answers;
+    std::swap(answer, m_outbox);
+    return answer;
 }

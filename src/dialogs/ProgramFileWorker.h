@@ -4,11 +4,11 @@
 // it to its dialogs; a dialog given none makes its own.
 //
 // One thread; only the newest request counts (a request given while another
-// waits takes its place). Answers are kept in the worker's outbox and each is
-// announced by a message posted (no parameters) to the window that was the
-// target when the answer came; the window takes them with TakeAnswers. With
-// no target (the dialog has gone) an answer is dropped at once, its icon
-// destroyed. Nothing on the worker touches a window.
+// waits takes its place, and an answer replaces the one not yet taken). The
+// answer is kept in the worker's outbox and announced by a message posted
+// (no parameters) to the window that was the target when it came; the window
+// takes it with TakeAnswer. With no target (the dialog has gone) an answer is
+// dropped at once, its icon destroyed. Nothing on the worker touches a window.
 #pragma once
 
 #include "framework/Handles.h"
@@ -17,10 +17,9 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 struct ProgramFileAnswer {
-    unsigned serial = 0; // as Request returned it
+    unsigned serial = 0; // as Request returned it; 0: no answer
     bool exists = false; // the path names an existing file
     bool iconLookedUp = false;
     UniqueIcon icon; // the file's icon, when looked up (none when the shell gave none)
@@ -42,7 +41,7 @@ public:
     void Stop();
 
     // Answers go to `window` with `msg` from now on; nullptr sends them to no
-    // one, and the answers not taken are dropped.
+    // one, and the answer not taken is dropped.
     void SetTarget(HWND window, UINT msg);
     // Looks up `path` (with its icon when `withIcon`); returns the
     // request's number (never given twice).
@@ -50,7 +49,7 @@ public:
     // Waits up to `ms` milliseconds for the answer to request `serial`:
     // true once it is in the outbox.
     bool WaitForAnswer(unsigned serial, DWORD ms);
-    std::vector<ProgramFileAnswer> TakeAnswers();
+    ProgramFileAnswer TakeAnswer();
 
 private:
     void Deliver(ProgramFileAnswer answer);
@@ -61,6 +60,6 @@ private:
     CriticalSection m_lock;
     HWND m_window = nullptr; // guarded by m_lock
     UINT m_msg = 0;          // guarded by m_lock
-    std::vector<ProgramFileAnswer> m_outbox; // guarded by m_lock
+    ProgramFileAnswer m_outbox; // guarded by m_lock
     unsigned m_serial = 0;   // the window's thread only
 };

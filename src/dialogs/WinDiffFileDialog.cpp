@@ -6,8 +6,6 @@
 
 #include <commdlg.h>
 
-#include <vector>
-
 namespace {
 
 // Announces answers of the field's lookups to the dialog.
@@ -94,9 +92,8 @@ void CWinDiffFileDialog::LookUp(const std::string& path, bool forOpen, bool forO
 void CWinDiffFileDialog::OnLookUpAnswers()
 {
     if (!m_worker) return;
-    std::vector<ProgramFileAnswer> answers = m_worker->TakeAnswers();
-    for (ProgramFileAnswer& answer : answers) // older answers are dropped
-        if (m_lookUpSerial && answer.serial == m_lookUpSerial) ApplyAnswer(answer);
+    ProgramFileAnswer answer = m_worker->TakeAnswer();
+    if (m_lookUpSerial && answer.serial == m_lookUpSerial) ApplyAnswer(answer); // an older one is dropped
 }
 
 void CWinDiffFileDialog::ApplyAnswer(ProgramFileAnswer& answer)
