@@ -262,21 +262,34 @@ std::string CWnd::GetWindowText() const
     return GetWindowTextString(m_hWnd);
 }
 
+// With several monitors, the work area of the monitor that the owner begins
+// on (the bar's left end lies on its own monitor whether it is slid out or
+// in); false with one monitor, where the system's work area is the one.
+static bool OwnersMonitorWorkArea(HWND owner, RECT& work)
+{
+    RECT r;
+    if (!owner || ::GetSystemMetrics(SM_CMONITORS) < 2 || !::GetWindowRect(owner, &r)) return false;
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!::GetMonitorInfoA(::MonitorFromPoint(POINT{r.left, r.top}, MONITOR_DEFAULTTONEAREST), &info)) return false;
+    work = info.rcWork;
+    return true;
+}
+
 void CWnd::CenterWindow(HWND alternateOwner) const
 {
     HWND center = alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
-    RECT area{};
-    if (center)
-        ::GetWindowRect(center, &area);
-    else
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    // Kept on the work area: the owner's monitor's where there are several,
+    // and there "the desktop" is that monitor's work area too.
+    RECT work{};
+    const bool ownersMonitor = OwnersMonitorWorkArea(::GetWindow(m_hWnd, GW_OWNER), work);
+    if (!ownersMonitor) ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT area = work;
+    if (center && !(ownersMonitor && center == ::GetDesktopWindow())) ::GetWindowRect(center, &area);
     RECT rc = GetWindowRect();
     int w = rc.right - rc.left, h = rc.bottom - rc.top;
     int x = (area.left + area.right) / 2 - w / 2;
     int y = (area.top + area.bottom) / 2 - h / 2;
-    // Keep the window on the work area.
-    RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     if (x + w > work.right) x = work.right - w;
     if (y + h > work.bottom) y = work.bottom - h;
     if (x < work.left) x = work.left;

@@ -542,6 +542,19 @@ void PressKeys(std::initializer_list<WORD> keys)
     for (auto vk = std::rbegin(keys); vk != std::rend(keys); ++vk) SendKey(*vk, true);
 }
 
+void HoldAltOver(HWND window, POINT at)
+{
+    SendMouse(0, at);
+    WaitFor([&] {
+        POINT now;
+        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
+    DWORD_PTR ignored;
+    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+    SendKey(VK_MENU, false);
+    if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
+}
+
 void TypeText(const std::wstring& text)
 {
     for (wchar_t ch : text) {

@@ -212,6 +212,12 @@ DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
 void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
+// Alt held with the pointer on `at` of `window`, ready for an Alt-drag: the
+// pointer goes there first and the window is let take in the crossing (a
+// Wine program that hears of it from the X server sets its key state to the
+// server's, where a key sent with SendInput is not down), then Alt goes
+// down, and again if it was let go meanwhile.
+void HoldAltOver(HWND window, POINT at);
 void TypeText(const std::wstring& text);
 // The window that keys typed now reach: the keyboard focus of the
 // foreground thread. A test awaits it before it types.

@@ -95,7 +95,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     // Moved down by an Alt-drag, the bar opens its menu from the keyboard
     // below its handle, at the right edge of the screen.
     const POINT from = Handle(), to = {from.x, from.y + 200};
-    SendKey(VK_MENU, false);
+    HoldAltOver(app.Bar(), from);
     SendMouse(MOUSEEVENTF_LEFTDOWN, from);
     EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); }))
         << "no drag started: the bar at " << WindowRect(app.Bar()).left << ", the capture at "

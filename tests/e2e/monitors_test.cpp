@@ -16,6 +16,7 @@
 namespace {
 
 constexpr UINT kMinimize = 32777;
+constexpr UINT kAbout = 57664;
 constexpr const char* kMonitorValue = "Monitor";
 
 struct Monitor {
@@ -123,7 +124,7 @@ TEST_F(MonitorsTest, MinimisedOnlyTheHandleShowsAndAltDragTakesTheBarAcross)
     // Alt-drag from the handle to the middle of the other monitor (the
     // right edge of the only one): the grab point 14 pixels below the top.
     const POINT to = {second ? Target().rect.left + 500 : primary.rect.right - 2, 200};
-    SendKey(VK_MENU, false);
+    HoldAltOver(app.Bar(), Handle());
     SendMouse(MOUSEEVENTF_LEFTDOWN, Handle());
     EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); }));
     SendMouse(0, {to.x, 100});
@@ -144,6 +145,15 @@ TEST_F(MonitorsTest, MinimisedOnlyTheHandleShowsAndAltDragTakesTheBarAcross)
     ASSERT_TRUE(BarAt(Minimised(Target(), to.y - 14)));
     ::SendMessageA(app.Bar(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
     ASSERT_TRUE(BarAt(Minimised(Target(), Target().work.top)));
+
+    // Its dialogs open on its monitor.
+    app.Command(kAbout);
+    HWND about = app.WaitForWindow("#32770", std::string());
+    ASSERT_NE(nullptr, about);
+    const RECT box = WindowRect(about);
+    EXPECT_TRUE(::PtInRect(&Target().work, POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2})) << box;
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
 
     // The next start finds it where it was left.
     app.Stop();
