@@ -311,6 +311,12 @@ bool ReadStoredString(const char* name, std::string& out)
     return true;
 }
 
+std::string StoredString(const char* name)
+{
+    std::string value;
+    return ReadStoredString(name, value) ? value : std::string("(none)");
+}
+
 bool ReadStoredDword(const char* name, DWORD& out)
 {
     RegKey key;
@@ -540,19 +546,6 @@ void PressKeys(std::initializer_list<WORD> keys)
         SendKey(*vk, false);
     }
     for (auto vk = std::rbegin(keys); vk != std::rend(keys); ++vk) SendKey(*vk, true);
-}
-
-void HoldAltOver(HWND window, POINT at)
-{
-    SendMouse(0, at);
-    WaitFor([&] {
-        POINT now;
-        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    });
-    DWORD_PTR ignored;
-    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
-    SendKey(VK_MENU, false);
-    if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
 }
 
 void TypeText(const std::wstring& text)
@@ -823,6 +816,34 @@ bool PairmateProcess::HasKeyboard() const
     DWORD pid = 0;
     ::GetWindowThreadProcessId(::GetForegroundWindow(), &pid);
     return pid == m_pi.dwProcessId;
+}
+
+std::string PairmateProcess::AltDrag(POINT from, POINT to) const
+{
+    // The pointer goes onto the bar first and the bar is let take in the
+    // crossing (a Wine program that hears of it from the X server sets its
+    // key state to the server's, where a key sent with SendInput is not
+    // down); then Alt goes down, and again if it was let go meanwhile.
+    SendMouse(0, from);
+    WaitFor([&] {
+        POINT now;
+        return ::GetCursorPos(&now) && now.x == from.x && now.y == from.y;
+    });
+    DWORD_PTR ignored;
+    ::SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+    SendKey(VK_MENU, false);
+    if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+    std::ostringstream failure;
+    if (!WaitFor([&] { return CaptureWindow() == m_bar; }))
+        failure << "no drag started: the bar at " << WindowRect(m_bar).left << ", the capture at " << CaptureWindow()
+                << ", keys reaching " << KeyTarget() << ", the window under the pointer " << ::WindowFromPoint(from)
+                << " (the bar is " << m_bar << ")";
+    SendMouse(0, {to.x, to.y - 100});
+    SendMouse(0, to);
+    SendMouse(MOUSEEVENTF_LEFTUP, to);
+    SendKey(VK_MENU, true);
+    return failure.str();
 }
 
 HWND PairmateProcess::CaptureWindow() const
