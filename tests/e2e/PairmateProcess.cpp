@@ -823,22 +823,44 @@ std::string PairmateProcess::AltDrag(POINT from, POINT to) const
     // The pointer goes onto the bar first and the bar is let take in the
     // crossing (a Wine program that hears of it from the X server sets its
     // key state to the server's, where a key sent with SendInput is not
-    // down); then Alt goes down, and again if it was let go meanwhile.
-    SendMouse(0, from);
-    WaitFor([&] {
-        POINT now;
-        return ::GetCursorPos(&now) && now.x == from.x && now.y == from.y;
-    });
-    DWORD_PTR ignored;
-    ::SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
-    SendKey(VK_MENU, false);
-    if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+    // down); then Alt goes down, and again if it was let go meanwhile. Such
+    // a resync can still come between the last look and the press: the
+    // press is then a plain click, which slides the minimised bar out. The
+    // bar is then put back and the drag tried again (a real Alt key is down
+    // for the X server too, so a user never meets this).
     std::ostringstream failure;
-    if (!WaitFor([&] { return CaptureWindow() == m_bar; }))
-        failure << "no drag started: the bar at " << WindowRect(m_bar).left << ", the capture at " << CaptureWindow()
-                << ", keys reaching " << KeyTarget() << ", the window under the pointer " << ::WindowFromPoint(from)
-                << " (the bar is " << m_bar << ")";
+    for (int attempt = 1;; ++attempt) {
+        const RECT before = WindowRect(m_bar);
+        SendMouse(0, from);
+        WaitFor([&] {
+            POINT now;
+            return ::GetCursorPos(&now) && now.x == from.x && now.y == from.y;
+        });
+        DWORD_PTR ignored;
+        ::SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+        SendKey(VK_MENU, false);
+        if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+        WaitFor([&] { return CaptureWindow() == m_bar || WindowRect(m_bar).left != before.left; });
+        if (CaptureWindow() == m_bar) break;
+        SendMouse(MOUSEEVENTF_LEFTUP, from);
+        SendKey(VK_MENU, true);
+        if (attempt == 3) {
+            failure << "no drag started: the bar at " << WindowRect(m_bar).left << ", the capture at "
+                    << CaptureWindow() << ", keys reaching " << KeyTarget() << ", the window under the pointer "
+                    << ::WindowFromPoint(from) << " (the bar is " << m_bar << ")";
+            return failure.str();
+        }
+        const RECT out = WindowRect(m_bar);
+        if (!::EqualRect(&out, &before)) {
+            constexpr UINT minimise = 32777;
+            ::PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(minimise, BN_CLICKED), 0);
+            WaitFor([&] {
+                const RECT now = WindowRect(m_bar);
+                return ::EqualRect(&now, &before) != FALSE;
+            });
+        }
+    }
     SendMouse(0, {to.x, to.y - 100});
     SendMouse(0, to);
     SendMouse(MOUSEEVENTF_LEFTUP, to);

@@ -47,7 +47,9 @@ TEST(ProgramArguments, PathsAreQuotedWhereThePlaceholdersStandInTheLineInForce)
         EXPECT_EQ("\"" + row.program + "\" " + row.expected, CompareCommandLine(row.program, row.stored, row.p1, row.p2))
             << row.stored;
     // In Shift-JIS the trail byte 0x5C of 表 is no backslash.
-    if (::GetACP() == 932) EXPECT_EQ("\"" + w + "\" \"C:\\表\" \"C:\\表\\\\\"", CompareCommandLine(w, "", "C:\\表", "C:\\表\\"));
+    if (::GetACP() == 932) {
+        EXPECT_EQ("\"" + w + "\" \"C:\\表\" \"C:\\表\\\\\"", CompareCommandLine(w, "", "C:\\表", "C:\\表\\"));
+    }
     for (const char* line : {"%1 %2", "%2%1", "%%%1 %2"}) EXPECT_TRUE(HasBothPlaceholders(line)) << line;
     for (const char* line : {"", "%1", "%2 %2", "% 1 % 2", "%12"}) EXPECT_FALSE(HasBothPlaceholders(line)) << line;
 }
