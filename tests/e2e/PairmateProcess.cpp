@@ -311,6 +311,12 @@ bool ReadStoredString(const char* name, std::string& out)
     return true;
 }
 
+std::string StoredString(const char* name)
+{
+    std::string value;
+    return ReadStoredString(name, value) ? value : std::string("(none)");
+}
+
 bool ReadStoredDword(const char* name, DWORD& out)
 {
     RegKey key;
@@ -540,19 +546,6 @@ void PressKeys(std::initializer_list<WORD> keys)
         SendKey(*vk, false);
     }
     for (auto vk = std::rbegin(keys); vk != std::rend(keys); ++vk) SendKey(*vk, true);
-}
-
-void HoldAltOver(HWND window, POINT at)
-{
-    SendMouse(0, at);
-    WaitFor([&] {
-        POINT now;
-        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    });
-    DWORD_PTR ignored;
-    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
-    SendKey(VK_MENU, false);
-    if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
 }
 
 void TypeText(const std::wstring& text)
@@ -823,6 +816,56 @@ bool PairmateProcess::HasKeyboard() const
     DWORD pid = 0;
     ::GetWindowThreadProcessId(::GetForegroundWindow(), &pid);
     return pid == m_pi.dwProcessId;
+}
+
+std::string PairmateProcess::AltDrag(POINT from, POINT to) const
+{
+    // The pointer goes onto the bar first and the bar is let take in the
+    // crossing (a Wine program that hears of it from the X server sets its
+    // key state to the server's, where a key sent with SendInput is not
+    // down); then Alt goes down, and again if it was let go meanwhile. Such
+    // a resync can still come between the last look and the press: the
+    // press is then a plain click, which slides the minimised bar out. The
+    // bar is then put back and the drag tried again (a real Alt key is down
+    // for the X server too, so a user never meets this).
+    std::ostringstream failure;
+    for (int attempt = 1;; ++attempt) {
+        const RECT before = WindowRect(m_bar);
+        SendMouse(0, from);
+        WaitFor([&] {
+            POINT now;
+            return ::GetCursorPos(&now) && now.x == from.x && now.y == from.y;
+        });
+        DWORD_PTR ignored;
+        ::SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+        SendKey(VK_MENU, false);
+        if (!(::GetAsyncKeyState(VK_MENU) & 0x8000)) SendKey(VK_MENU, false);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+        WaitFor([&] { return CaptureWindow() == m_bar || WindowRect(m_bar).left != before.left; });
+        if (CaptureWindow() == m_bar) break;
+        SendMouse(MOUSEEVENTF_LEFTUP, from);
+        SendKey(VK_MENU, true);
+        if (attempt == 3) {
+            failure << "no drag started: the bar at " << WindowRect(m_bar).left << ", the capture at "
+                    << CaptureWindow() << ", keys reaching " << KeyTarget() << ", the window under the pointer "
+                    << ::WindowFromPoint(from) << " (the bar is " << m_bar << ")";
+            return failure.str();
+        }
+        const RECT out = WindowRect(m_bar);
+        if (!::EqualRect(&out, &before)) {
+            constexpr UINT minimise = 32777;
+            ::PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(minimise, BN_CLICKED), 0);
+            WaitFor([&] {
+                const RECT now = WindowRect(m_bar);
+                return ::EqualRect(&now, &before) != FALSE;
+            });
+        }
+    }
+    SendMouse(0, {to.x, to.y - 100});
+    SendMouse(0, to);
+    SendMouse(MOUSEEVENTF_LEFTUP, to);
+    SendKey(VK_MENU, true);
+    return failure.str();
 }
 
 HWND PairmateProcess::CaptureWindow() const

@@ -71,6 +71,8 @@ HistoriesW ReadHistoriesW();
 void WriteStoredHistoryEntry(int slot, DWORD index, const std::wstring& text);
 bool ReadStoredString(const char* name, std::string& out);
 bool ReadStoredDword(const char* name, DWORD& out);
+// A stored string value, or "(none)" where it is not stored.
+std::string StoredString(const char* name);
 // The "Size" value of a history key (false when it is absent).
 bool ReadHistorySize(int slot, DWORD& out);
 // Removes one value of the program's key (as if it had never been written).
@@ -165,6 +167,9 @@ public:
     // the program is in the foreground: see KeyTarget).
     HWND FocusWindow() const;
     HWND CaptureWindow() const;
+    // An Alt-drag of the bar from the screen point `from` to `to`, as by the
+    // user. Empty when the bar took the drag, else what went wrong.
+    std::string AltDrag(POINT from, POINT to) const;
     // Keys typed now reach the program (one of its windows is in the
     // foreground, an open menu's owner for instance).
     bool HasKeyboard() const;
@@ -212,12 +217,6 @@ DWORD DragAndDrop(IDataObject* data, DWORD allowedEffects, POINT target);
 void SendMouse(DWORD flags, POINT at);
 void SendKey(WORD vk, bool up);
 void PressKeys(std::initializer_list<WORD> keys);
-// Alt held with the pointer on `at` of `window`, ready for an Alt-drag: the
-// pointer goes there first and the window is let take in the crossing (a
-// Wine program that hears of it from the X server sets its key state to the
-// server's, where a key sent with SendInput is not down), then Alt goes
-// down, and again if it was let go meanwhile.
-void HoldAltOver(HWND window, POINT at);
 void TypeText(const std::wstring& text);
 // The window that keys typed now reach: the keyboard focus of the
 // foreground thread. A test awaits it before it types.

@@ -131,8 +131,7 @@ TEST_F(DialogsTest, SettingsShowTheStoredValuesAndOnlyOkWritesThem)
     ASSERT_TRUE(UniqueHandle(::CreateFileW(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
     ::SendMessageW(::GetDlgItem(dialog, kPathField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longName.c_str()));
     Close(dialog, IDOK);
-    auto fileName = [] { std::string name; return ReadStoredString("FileName", name) ? name : std::string(); };
-    EXPECT_TRUE(WaitForValue("the stored file name", fileName, ToAnsi(longName)));
+    EXPECT_TRUE(WaitForValue("the stored file name", [] { return StoredString("FileName"); }, ToAnsi(longName)));
 }
 
 // Run under an English code page too (e2e_english).
@@ -144,19 +143,14 @@ TEST_F(ArgumentsTextsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffers
     StoredSettings settings = Defaults();
     ASSERT_TRUE(::CopyFileA(StandInPath().c_str(), (settings.fileName = temp.Folder("VS Code") + "\\Code.exe").c_str(), FALSE));
     Start(settings);
-    auto stored = [] {
-        std::string line;
-        return ReadStoredString("Arguments", line) ? line : std::string("(none)");
-    };
-    // Each pass opens Settings, shows the line in force under its label, and
-    // OK writes the next line: refused without both placeholders, stored
-    // where it differs from the preset, removed where equal.
+    // Each pass opens Settings, shows the line in force, and OK writes the
+    // next line: refused without both placeholders, stored where it differs
+    // from the preset, removed where equal (the label: TextsTest).
     const char* const lines[] = {"--diff %1 %2", "--diff %1", "--new-window --diff %1 %2", "--diff %1 %2"};
     for (int i = 1; i < 4; ++i) {
         HWND dialog = OpenSettings();
         ASSERT_NE(nullptr, dialog);
         HWND field = ::GetDlgItem(dialog, kArguments);
-        EXPECT_EQ(english ? "Arguments:" : "引数：", WindowText(::GetWindow(field, GW_HWNDPREV)));
         EXPECT_EQ(lines[i == 3 ? 2 : 0], WindowText(field));
         ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[i]));
         if (i == 1) {
@@ -166,11 +160,12 @@ TEST_F(ArgumentsTextsTest, ArgumentsShowTheLineInForceAndOkStoresOnlyWhatDiffers
             EXPECT_EQ(english ? "The arguments must contain %1 and %2, which stand for the two paths to compare."
                               : "引数には、比較する２つのパスを表す %1 と %2 を含めてください。", box.text);
             ASSERT_TRUE(app.DismissMessageBox(box));
-            EXPECT_EQ("(none)", stored());
+            EXPECT_EQ("(none)", StoredString("Arguments"));
             ::SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines[0]));
         }
         Close(dialog, IDOK);
-        EXPECT_TRUE(WaitForValue("the stored arguments", stored, std::string(i == 2 ? lines[2] : "(none)")));
+        EXPECT_TRUE(WaitForValue("the stored arguments", [] { return StoredString("Arguments"); },
+                                 std::string(i == 2 ? lines[2] : "(none)")));
     }
 }
 

@@ -95,16 +95,7 @@ TEST_F(KeyboardTest, TypingGoesOnInTheBoxAfterEachDialogAndNowhereWhileOnlyTheHa
     // Moved down by an Alt-drag, the bar opens its menu from the keyboard
     // below its handle, at the right edge of the screen.
     const POINT from = Handle(), to = {from.x, from.y + 200};
-    HoldAltOver(app.Bar(), from);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-    EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); }))
-        << "no drag started: the bar at " << WindowRect(app.Bar()).left << ", the capture at "
-        << app.CaptureWindow() << ", keys reaching " << KeyTarget() << ", the window under the pointer "
-        << ::WindowFromPoint(from) << " (the bar is " << app.Bar() << ")";
-    SendMouse(0, {to.x, to.y - 100});
-    SendMouse(0, to);
-    SendMouse(MOUSEEVENTF_LEFTUP, to);
-    SendKey(VK_MENU, true);
+    EXPECT_EQ("", app.AltDrag(from, to));
     ASSERT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).top > work.top + 190; })) << WindowRect(app.Bar()).top;
     ASSERT_TRUE(KeysReach(app.Bar()));
     PressKeys({VK_SHIFT, VK_F10});

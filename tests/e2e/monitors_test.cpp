@@ -17,7 +17,6 @@ namespace {
 
 constexpr UINT kMinimize = 32777;
 constexpr UINT kAbout = 57664;
-constexpr const char* kMonitorValue = "Monitor";
 
 struct Monitor {
     RECT rect;
@@ -48,12 +47,6 @@ std::string Place(const RECT& r, const std::string& device)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
            std::to_string(r.bottom) + "," + device;
-}
-
-std::string StoredMonitor()
-{
-    std::string value;
-    return ReadStoredString(kMonitorValue, value) ? value : std::string("(none)");
 }
 
 class MonitorsTest : public ::testing::Test {
@@ -124,17 +117,11 @@ TEST_F(MonitorsTest, MinimisedOnlyTheHandleShowsAndAltDragTakesTheBarAcross)
     // Alt-drag from the handle to the middle of the other monitor (the
     // right edge of the only one): the grab point 14 pixels below the top.
     const POINT to = {second ? Target().rect.left + 500 : primary.rect.right - 2, 200};
-    HoldAltOver(app.Bar(), Handle());
-    SendMouse(MOUSEEVENTF_LEFTDOWN, Handle());
-    EXPECT_TRUE(WaitFor([&] { return app.CaptureWindow() == app.Bar(); }));
-    SendMouse(0, {to.x, 100});
-    SendMouse(0, to);
-    SendMouse(MOUSEEVENTF_LEFTUP, to);
-    SendKey(VK_MENU, true);
+    EXPECT_EQ("", app.AltDrag(Handle(), to));
     ASSERT_TRUE(BarAt(Minimised(Target(), to.y - 14)));
     EXPECT_EQ(app.Bar(), ::GetAncestor(::WindowFromPoint(Handle()), GA_ROOT));
     if (second && std::string(second) == "LeftOf") ExpectNoBarAt(onPrimary, primaryBefore);
-    EXPECT_EQ(second ? Place(Target().rect, Target().device) : "(none)", StoredMonitor());
+    EXPECT_EQ(second ? Place(Target().rect, Target().device) : "(none)", StoredString("Monitor"));
 
     // A click on the handle maximises across its monitor; Minimise puts the
     // handle back at its right edge; a display change puts it at the top.
@@ -184,6 +171,6 @@ TEST_F(MonitorsTest, StartsOnTheStoredMonitorWhereItIsThereElseOnThePrimary)
         const Monitor& expected = second && row.onTarget ? m : monitors.front();
         EXPECT_TRUE(BarAt(Minimised(expected, expected.work.top)));
         app.Stop();
-        EXPECT_EQ(row.stored, StoredMonitor()) << "a start stores nothing";
+        EXPECT_EQ(row.stored, StoredString("Monitor")) << "a start stores nothing";
     }
 }

@@ -110,8 +110,7 @@ protected:
     {
         ClickButton(::GetDlgItem(dialog, IDOK));
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-        auto storedName = [] { std::string name; ReadStoredString("FileName", name); return name; };
-        EXPECT_TRUE(WaitForValue("the stored file name", storedName, file));
+        EXPECT_TRUE(WaitForValue("the stored file name", [] { return StoredString("FileName"); }, file));
         EXPECT_FALSE(app.WaitForExit(0));
         EXPECT_TRUE(::IsWindowVisible(app.Bar()));
         EXPECT_TRUE(::IsWindowEnabled(app.Bar()));

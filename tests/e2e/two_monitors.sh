@@ -13,13 +13,15 @@ exe=$1
 export WINEPREFIX="${WINEPREFIX:?}-monitors"
 work=$(mktemp -d)
 xorg_pid=""
-cleanup() {
+# Ends the Wine programs and the Xorg server started last (if any).
+stop_xorg() {
     wineserver -k >/dev/null 2>&1 || true
+    wineserver -w 2>/dev/null || true
     [ -z "$xorg_pid" ] || kill "$xorg_pid" 2>/dev/null || true
     [ -z "$xorg_pid" ] || wait "$xorg_pid" 2>/dev/null || true
-    rm -rf "$work"
+    xorg_pid=""
 }
-trap cleanup EXIT
+trap 'stop_xorg; rm -rf "$work"' EXIT
 
 # Two 1024x768 screens of the dummy driver, the second `$1` (RightOf, LeftOf)
 # the first, joined by Xinerama. A Device section with a Screen line would
@@ -56,21 +58,11 @@ start_xorg() {
             fi
             sleep 0.1
         done
-        kill "$xorg_pid" 2>/dev/null || true
-        wait "$xorg_pid" 2>/dev/null || true
-        xorg_pid=""
+        stop_xorg
     done
     echo "two_monitors.sh: no Xorg server started (last log follows)" >&2
     cat "$work"/xorg.*.log >&2 2>/dev/null || true
     return 1
-}
-
-stop_xorg() {
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w 2>/dev/null || true
-    kill "$xorg_pid" 2>/dev/null || true
-    wait "$xorg_pid" 2>/dev/null || true
-    xorg_pid=""
 }
 
 status=0

@@ -10,20 +10,19 @@ TEST(WorkerThread, OnlyTheNewestWaitingJobRunsAndStopEndsALongOne)
     UniqueHandle running(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     UniqueHandle release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     UniqueHandle finished(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    std::vector<int> ran; // the events and the join order every access
-    auto record = [&](int n) { ran.push_back(n); };
+    std::vector<int> ran; // each access ordered by the events or the join
 
     WorkerThread worker;
     ASSERT_TRUE(worker.Start());
     worker.Submit([&](HANDLE) {
         ::SetEvent(running);
         ::WaitForSingleObject(release, INFINITE);
-        record(1);
+        ran.push_back(1);
     });
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(running, 10000));
-    for (int n = 2; n <= 4; ++n) worker.Submit([&, n](HANDLE) { record(n); });
+    for (int n = 2; n <= 4; ++n) worker.Submit([&, n](HANDLE) { ran.push_back(n); });
     worker.Submit([&](HANDLE) {
-        record(5);
+        ran.push_back(5);
         ::SetEvent(finished);
     });
     ::SetEvent(release);
@@ -35,10 +34,10 @@ TEST(WorkerThread, OnlyTheNewestWaitingJobRunsAndStopEndsALongOne)
     worker.Submit([&](HANDLE stop) {
         ::SetEvent(running);
         ::WaitForSingleObject(stop, 30000);
-        record(6);
+        ran.push_back(6);
     });
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(running, 10000));
     worker.Stop();
-    worker.Submit([&](HANDLE) { record(7); });
+    worker.Submit([&](HANDLE) { ran.push_back(7); });
     EXPECT_EQ((std::vector<int>{1, 5, 6}), ran);
 }

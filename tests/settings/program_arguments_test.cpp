@@ -27,26 +27,29 @@ TEST(ProgramArguments, PresetsGoByTheFileNameWithoutLetterCase)
 
 TEST(ProgramArguments, PathsAreQuotedWhereThePlaceholdersStandInTheLineInForce)
 {
-    const std::string w = "\"C:\\Tools\\windiff.exe\" ", c = "\"C:\\VS Code\\Code.exe\" ";
-    const struct { std::string stored, p1, p2, expected; } rows[] = {
+    const std::string w = "C:\\Tools\\windiff.exe";
+    const struct { std::string program, stored, p1, p2, expected; } rows[] = {
         // Nothing stored: today's line, byte for byte; a run of backslashes
         // before the closing quote doubled; UTF-8 (new Windows) as it is.
-        {"", "C:\\My Docs\\a.txt", "D:\\b.txt", w + "\"C:\\My Docs\\a.txt\" \"D:\\b.txt\""},
-        {"", "C:\\", "\\\\srv\\s\\d\\\\", w + "\"C:\\\\\" \"\\\\srv\\s\\d\\\\\\\\\""},
-        {"", "C:\\caf\xC3\xA9\\", "C:\\\xE8\xA1\xA8", w + "\"C:\\caf\xC3\xA9\\\\\" \"C:\\\xE8\xA1\xA8\""},
+        {w, "", "C:\\My Docs\\a.txt", "D:\\b.txt", "\"C:\\My Docs\\a.txt\" \"D:\\b.txt\""},
+        {w, "", "C:\\", "\\\\srv\\s\\d\\\\", "\"C:\\\\\" \"\\\\srv\\s\\d\\\\\\\\\""},
+        {w, "", "C:\\caf\xC3\xA9\\", "C:\\\xE8\xA1\xA8", "\"C:\\caf\xC3\xA9\\\\\" \"C:\\\xE8\xA1\xA8\""},
         // %% is one %, a % before anything else stays; without both placeholders the preset.
-        {"-x %2 %1 %% %3 50% %", "a", "b", w + "-x \"b\" \"a\" % %3 50% %"},
-        {"%1%2 %1", "a", "b", w + "\"a\"\"b\" \"a\""},
-        {"%2", "a", "b", w + "\"a\" \"b\""},
-        {"%%1 %%2", "a", "b", w + "\"a\" \"b\""},
+        {w, "-x %2 %1 %% %3 50% %", "a", "b", "-x \"b\" \"a\" % %3 50% %"},
+        {w, "%1%2 %1", "a", "b", "\"a\"\"b\" \"a\""},
+        {w, "%2", "a", "b", "\"a\" \"b\""},
+        {w, "%%1 %%2", "a", "b", "\"a\" \"b\""},
+        {"C:\\VS Code\\Code.exe", "%1", "a b", "C:\\", "--diff \"a b\" \"C:\\\\\""},
+        {"T.exe", "-n %2 %1", "a", "b", "-n \"b\" \"a\""},
+        {"TortoiseMerge.exe", "", "a\\", "b", "/base:\"a\\\\\" /mine:\"b\""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.expected, CompareCommandLine("C:\\Tools\\windiff.exe", row.stored, row.p1, row.p2)) << row.stored;
-    EXPECT_EQ(c + "--diff \"a b\" \"C:\\\\\"", CompareCommandLine("C:\\VS Code\\Code.exe", "%1", "a b", "C:\\"));
-    EXPECT_EQ("\"T.exe\" -n \"b\" \"a\"", CompareCommandLine("T.exe", "-n %2 %1", "a", "b"));
-    EXPECT_EQ("\"TortoiseMerge.exe\" /base:\"a\\\\\" /mine:\"b\"", CompareCommandLine("TortoiseMerge.exe", "", "a\\", "b"));
+        EXPECT_EQ("\"" + row.program + "\" " + row.expected, CompareCommandLine(row.program, row.stored, row.p1, row.p2))
+            << row.stored;
     // In Shift-JIS the trail byte 0x5C of 表 is no backslash.
-    if (::GetACP() == 932) EXPECT_EQ(w + "\"C:\\表\" \"C:\\表\\\\\"", CompareCommandLine("C:\\Tools\\windiff.exe", "", "C:\\表", "C:\\表\\"));
+    if (::GetACP() == 932) {
+        EXPECT_EQ("\"" + w + "\" \"C:\\表\" \"C:\\表\\\\\"", CompareCommandLine(w, "", "C:\\表", "C:\\表\\"));
+    }
     for (const char* line : {"%1 %2", "%2%1", "%%%1 %2"}) EXPECT_TRUE(HasBothPlaceholders(line)) << line;
     for (const char* line : {"", "%1", "%2 %2", "% 1 % 2", "%12"}) EXPECT_FALSE(HasBothPlaceholders(line)) << line;
 }

@@ -288,15 +288,15 @@ protected:
         {"Beyond Compare 3", "Scooter Software\\Beyond Compare 3", "ExePath", nullptr},
         {"KDiff3", "KDiff3", nullptr, "kdiff3.exe"}, {"P4Merge", "Perforce\\Environment", "P4INSTROOT", "p4merge.exe"},
         {"DiffMerge", "SourceGear\\SourceGear DiffMerge", "Location", nullptr}};
-    const std::string kUninstall = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-    const std::string kCodeUser64 = "{771FD6B0-FA20-440A-A002-3B3BAC16DC50}_is1",
-                      kCodeUser32 = "{D628A17A-9713-46BF-8D57-E671B46A741E}_is1",
-                      kCodeUserArm = "{D9E514E7-1A56-452D-9337-2990C0DC4310}_is1",
-                      kCode64 = "{EA457B21-F73E-494C-ACAB-524FDE069978}_is1",
-                      kCodeArm = "{A5270FC5-65AD-483E-AC30-2C276B63D0AC}_is1",
-                      kCode32 = "{F8A2A208-72B3-4D61-95FC-8A65D340689B}_is1";
     using Place = std::pair<HKEY, REGSAM>;
     const Place kUser{HKEY_CURRENT_USER, 0}, k64{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}, k32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
+    // Visual Studio Code's uninstall entries and where each is written: the
+    // user's (x64, x86, Arm64), the machine's (x64, Arm64, x86).
+    const std::string kUninstall = "Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    const std::pair<std::string, Place> kCode[6] = {
+        {"{771FD6B0-FA20-440A-A002-3B3BAC16DC50}_is1", kUser}, {"{D628A17A-9713-46BF-8D57-E671B46A741E}_is1", kUser},
+        {"{D9E514E7-1A56-452D-9337-2990C0DC4310}_is1", kUser}, {"{EA457B21-F73E-494C-ACAB-524FDE069978}_is1", k64},
+        {"{A5270FC5-65AD-483E-AC30-2C276B63D0AC}_is1", k64},   {"{F8A2A208-72B3-4D61-95FC-8A65D340689B}_is1", k32}};
 
     static void Write(Place at, const Program& p, const std::string& data, DWORD type = REG_SZ)
     {
@@ -319,10 +319,9 @@ protected:
 
     void SetUp() override
     {
-        for (std::string vendor : std::vector<std::string>{"Thingamahoochie", "Scooter Software", "KDiff3", "Perforce", "SourceGear", "Meld",
-                                   "TortoiseGit", kUninstall + kCodeUser64, kUninstall + kCodeUser32,
-                                   kUninstall + kCodeUserArm, kUninstall + kCode64, kUninstall + kCodeArm,
-                                   kUninstall + kCode32})
+        std::vector<std::string> vendors = {"Thingamahoochie", "Scooter Software", "KDiff3", "Perforce", "SourceGear", "Meld", "TortoiseGit"};
+        for (const auto& code : kCode) vendors.push_back(kUninstall + code.first);
+        for (const std::string& vendor : vendors)
             for (std::string root : {"HKCU\\Software\\", "HKLM\\Software\\", "HKLM\\Software\\Wow6432Node\\"}) {
                 const HKEY hive = root[2] == 'C' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
                 m_restore.emplace_back(hive, root.substr(5) + vendor);
@@ -360,20 +359,19 @@ TEST_F(DiffProgramsTest, MeldCodeAndTortoiseGitMergeComeAfterTheOthersInTheirIns
     // Not read where their installers do not write them.
     Install(kUser, meld);
     Install(kUser, tgm);
-    Install(k64, code(kCodeUser64));
+    Install(k64, code(kCode[0].first));
     EXPECT_TRUE(FindDiffPrograms().empty());
     // All found, in the table's order; a folder ending in a backslash is taken.
-    const std::string found[] = {Install(k32, meld), Install(kUser, code(kCodeUser32)), Install(k64, tgm)};
+    const std::string found[] = {Install(k32, meld), Install(kUser, code(kCode[1].first)), Install(k64, tgm)};
     const std::string winMerge = Install(k64, kPrograms[0]);
-    Write(kUser, code(kCodeUser32), m_temp.Path() + "\\" + std::to_string(m_installed - 2) + "\\");
+    Write(kUser, code(kCode[1].first), m_temp.Path() + "\\" + std::to_string(m_installed - 2) + "\\");
     std::vector<std::string> all;
     for (const FoundDiffProgram& f : FindDiffPrograms()) all.push_back(f.name + " " + f.path);
     EXPECT_EQ((std::vector<std::string>{winMerge, found[0], found[1], found[2]}), all);
-    for (const auto& gone : {std::make_pair(kUser, code(kCodeUser32)), std::make_pair(k64, kPrograms[0]), std::make_pair(k32, meld)})
+    for (const auto& gone : {std::make_pair(kUser, code(kCode[1].first)), std::make_pair(k64, kPrograms[0]), std::make_pair(k32, meld)})
         Write(gone.first, gone.second, "");
-    // Each of Code's other entries in its own place (TortoiseGitMerge comes after it).
-    for (const auto& entry : {std::make_pair(kCodeUser64, kUser), std::make_pair(kCodeUserArm, kUser),
-                              std::make_pair(kCode64, k64), std::make_pair(kCodeArm, k64), std::make_pair(kCode32, k32)}) {
+    // Each of Code's entries alone in its own place (TortoiseGitMerge comes after it).
+    for (const auto& entry : kCode) {
         const std::string installed = Install(entry.second, code(entry.first));
         EXPECT_EQ(installed, Found()) << entry.first;
         Write(entry.second, code(entry.first), "");
