@@ -23,6 +23,7 @@ void CMainFrame::OnSettings()
     CSettingsDlg dlg(nullptr);
     dlg.m_bAutoMinimize = m_bAutoMinimize;
     dlg.m_strWinDiffPath = m_strWinDiffPath;
+    dlg.m_pFileWorker = &m_worker.ProgramFiles();
     dlg.m_nClearHistoryMsg = WM_PAIRMATE_CLEARHISTORY;
     dlg.m_wHotKey = m_wHotKey;
     dlg.m_registerHotKey = [this](WORD key) -> UINT {
@@ -57,6 +58,7 @@ LRESULT CMainFrame::OnCheckSetup()
     // A comparison program the user already has is offered in the field,
     // and OK stores it as it stores a file the user chose.
     CSetupDlg dlg(nullptr);
+    dlg.m_pFileWorker = &m_worker.ProgramFiles();
     FoundDiffProgram found;
     if (FindDiffProgram(found)) {
         dlg.m_strWinDiffPath = found.path;

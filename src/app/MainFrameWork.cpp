@@ -2,6 +2,8 @@
 // looked up away from the window's thread, and the end of a Compare.
 #include "app/MainFrame.h"
 
+#include "framework/WinApp.h"
+
 namespace {
 
 // An answer that comes within this time shows at once; until then the box
@@ -57,13 +59,7 @@ void CMainFrame::SetComparing(bool comparing)
     m_bComparing = comparing;
     // The pointer changes at once where it rests on the bar, not only with
     // the next move.
-    POINT pt;
-    if (!::GetCursorPos(&pt)) return;
-    HWND under = ::WindowFromPoint(pt);
-    if (under && (under == m_hWnd || ::IsChild(m_hWnd, under))) {
-        const LRESULT hit = ::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
-        ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
-    }
+    AfxRefreshCursor(m_hWnd);
 }
 
 BOOL CMainFrame::OnSetCursor()

@@ -19,6 +19,7 @@ void PathWorker::Start(HWND window, UINT msg)
     m_msg = msg;
     for (WorkerThread& thread : m_iconThreads) thread.Start();
     m_compareThread.Start();
+    m_programFiles.Start();
 }
 
 void PathWorker::Stop()
@@ -28,6 +29,7 @@ void PathWorker::Stop()
     m_compareThread.SignalStop();
     for (WorkerThread& thread : m_iconThreads) thread.Stop();
     m_compareThread.Stop();
+    m_programFiles.Stop();
     ScopedLock lock(m_lock);
     m_outbox = WorkerAnswers();
 }

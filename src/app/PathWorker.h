@@ -2,7 +2,7 @@
 // path boxes' icon lookups, Compare's checks and the start of the comparison
 // program) runs here, away from the window's thread.
 //
-// Three threads: one per path box for its icon lookups (at most one lookup
+// Three threads (and the dialogs' own, see ProgramFiles): one per path box for its icon lookups (at most one lookup
 // of a box at a time; while one runs, only the box's newest request waits)
 // and one for Compare, so that a slow lookup holds up neither the other box
 // nor a Compare. Requests go in as owned copies. Answers are kept in the
@@ -14,6 +14,7 @@
 #pragma once
 
 #include "app/CompareChecks.h"
+#include "dialogs/ProgramFileWorker.h"
 #include "framework/WorkerThread.h"
 
 #include <windows.h>
@@ -63,6 +64,10 @@ public:
     // The answers since the last call, in the order they came.
     WorkerAnswers TakeAnswers();
 
+    // The lookups of the program file field of the bar's dialogs (lent to
+    // them: it outlives each, so none waits for a slow lookup as it closes).
+    ProgramFileWorker& ProgramFiles() { return m_programFiles; }
+
 private:
     void Deliver(const PathIconAnswer* icon, const UINT* compareResult);
 
@@ -70,6 +75,7 @@ private:
     UINT m_msg = 0;
     WorkerThread m_iconThreads[2];
     WorkerThread m_compareThread;
+    ProgramFileWorker m_programFiles;
     CriticalSection m_lock;
     WorkerAnswers m_outbox; // guarded by m_lock
 };

@@ -64,6 +64,7 @@ void CSettingsDlg::OnFoundPrograms()
 
 void CSettingsDlg::OnOK()
 {
+    if (IsOKPending()) return; // the first OK still waits for its answer
     // Both paths must reach the program: a line without them is refused
     // before anything is taken (the hot key included).
     HWND field = GetDlgItem(IDC_ARGUMENTS);

@@ -2,7 +2,6 @@
 
 #include "framework/CodePage.h"
 #include "framework/Language.h"
-#include "pathinput/PathTests.h"
 
 namespace {
 
@@ -26,9 +25,14 @@ BOOL CSetupDlg::OnInitDialog()
     CenterWindow(::GetDesktopWindow());
     AddTools(kSetupTips, sizeof(kSetupTips) / sizeof(kSetupTips[0]));
     InitWinDiffFile();
-    if (!m_strFoundProgram.empty() && IsExistingFile(m_strWinDiffPath)) m_strFoundPath = m_strWinDiffPath;
     UpdateNote();
     return TRUE;
+}
+
+void CSetupDlg::OnStoredFileChecked(bool exists)
+{
+    if (exists && !m_strFoundProgram.empty()) m_strFoundPath = m_strWinDiffPath;
+    UpdateNote();
 }
 
 void CSetupDlg::UpdateNote()

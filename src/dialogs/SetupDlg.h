@@ -21,6 +21,7 @@ public:
 
 protected:
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    void OnStoredFileChecked(bool exists) override;
 
 private:
     void UpdateNote();

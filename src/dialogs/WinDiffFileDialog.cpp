@@ -3,12 +3,15 @@
 #include "framework/FileChooser.h"
 #include "framework/Language.h"
 #include "framework/WinApp.h"
-#include "pathinput/PathTests.h"
-#include "pathinput/ShellHelpers.h"
 
 #include <commdlg.h>
 
 namespace {
+
+// Announces answers of the field's lookups to the dialog.
+constexpr UINT kProgramFileAnswerMsg = WM_APP + 1;
+// An answer that comes within this time is applied as if looked up here.
+constexpr DWORD kAnswerWaitMs = 150;
 
 // A drag from another program finds its target by hit testing, where a group
 // box drawn around a control and lying above it in z-order hides the control
@@ -46,30 +49,95 @@ void CWinDiffFileDialog::InitWinDiffFile()
     RaiseAboveEnclosingGroupBox(m_pathStatic.m_hWnd);
     m_pathStatic.RegisterDropTarget(TRUE);
     m_pathStatic.m_pDropSink = this;
-    if (IsExistingFile(m_strWinDiffPath))
-        SetWinDiffFile(m_strWinDiffPath);
-    else
-        m_iconStatic.ShowWindow(SW_HIDE);
+    m_worker = m_pFileWorker;
+    if (!m_worker) {
+        m_ownWorker = std::make_unique<ProgramFileWorker>();
+        m_ownWorker->Start();
+        m_worker = m_ownWorker.get();
+    }
+    m_worker->SetTarget(m_hWnd, kProgramFileAnswerMsg);
+    // The stored file shows while it is looked up; a missing one leaves the
+    // field empty once that is known.
+    m_iconStatic.ShowWindow(SW_HIDE);
+    ::SetDlgItemTextA(m_hWnd, IDC_PATH_STATIC, m_strWinDiffPath.c_str());
+    LookUp(m_strWinDiffPath, true, false);
 }
 
 void CWinDiffFileDialog::SetWinDiffFile(const std::string& path)
 {
     ::SetDlgItemTextA(m_hWnd, IDC_PATH_STATIC, path.c_str());
-    ShowFileIcon(path);
+    LookUp(path, false, false);
 }
 
-void CWinDiffFileDialog::ShowFileIcon(const std::string& path)
+void CWinDiffFileDialog::LookUp(const std::string& path, bool forOpen, bool forOK)
 {
-    HICON icon = GetFileIcon(path);
+    if (!m_worker) return;
+    // OK asks for the icon only while the one for its text has not come.
+    const bool withIcon = !forOK || (m_iconPending && path == m_lookUpPath);
+    if (m_okPending && !forOK) SetOKPending(false); // the field changed: that OK is off
+    m_okPending = forOK;
+    m_openPending = forOpen;
+    m_iconPending = withIcon;
+    m_lookUpPath = path;
+    m_lookUpSerial = m_worker->Request(path, withIcon);
+    // A local file answers within the moment: nothing on screen changes.
+    if (m_worker->WaitForAnswer(m_lookUpSerial, kAnswerWaitMs)) {
+        OnLookUpAnswers();
+        return;
+    }
+    if (withIcon) HideFileIcon(); // rather than the icon of a text gone
+    if (forOK) SetOKPending(true);
+}
+
+void CWinDiffFileDialog::OnLookUpAnswers()
+{
+    if (!m_worker) return;
+    ProgramFileAnswer answer = m_worker->TakeAnswer();
+    if (m_lookUpSerial && answer.serial == m_lookUpSerial) ApplyAnswer(answer); // an older one is dropped
+}
+
+void CWinDiffFileDialog::ApplyAnswer(ProgramFileAnswer& answer)
+{
+    m_lookUpSerial = 0;
+    const bool forOK = m_okPending;
+    if (forOK) SetOKPending(false);
+    if (GetWindowTextString(GetDlgItem(IDC_PATH_STATIC)) != m_lookUpPath) {
+        m_openPending = m_iconPending = false; // the field holds another text now
+        return;
+    }
+    if (m_openPending && !answer.exists) {
+        ::SetDlgItemTextA(m_hWnd, IDC_PATH_STATIC, "");
+        if (forOK) m_strWinDiffPath.clear(); // what OK finds in the field
+        HideFileIcon();
+    } else if (answer.iconLookedUp) {
+        ShowFileIcon(answer.icon.Release());
+    }
+    m_iconPending = false;
+    if (m_openPending) {
+        m_openPending = false;
+        OnStoredFileChecked(answer.exists);
+    }
+    if (forOK) FinishOK(answer.exists);
+}
+
+void CWinDiffFileDialog::ShowFileIcon(HICON icon)
+{
     m_iconStatic.SetIcon(icon);
     m_fileIcon.Reset(icon); // the icon shown before is destroyed
     m_iconStatic.ShowWindow(SW_SHOW);
 }
 
+void CWinDiffFileDialog::HideFileIcon()
+{
+    m_iconStatic.ShowWindow(SW_HIDE);
+    m_iconStatic.SetIcon(nullptr);
+    m_fileIcon.Reset();
+}
+
 void CWinDiffFileDialog::OnFileDropped(int controlId)
 {
     if (controlId != IDC_PATH_STATIC) return;
-    ShowFileIcon(GetWindowTextString(GetDlgItem(IDC_PATH_STATIC)));
+    LookUp(GetWindowTextString(GetDlgItem(IDC_PATH_STATIC)), false, false);
     OnWinDiffFileChosen();
 }
 
@@ -87,14 +155,26 @@ void CWinDiffFileDialog::OnBrowse()
 
 void CWinDiffFileDialog::OnOK()
 {
+    if (m_okPending) return; // the first one still waits for its answer
     if (!UpdateData(TRUE)) return;
     m_strWinDiffPath = GetWindowTextString(GetDlgItem(IDC_PATH_STATIC));
-    if (!IsExistingFile(m_strWinDiffPath)) {
+    LookUp(m_strWinDiffPath, m_openPending && m_strWinDiffPath == m_lookUpPath, true);
+}
+
+void CWinDiffFileDialog::FinishOK(bool exists)
+{
+    if (!exists) {
         AfxMessageBox(m_hWnd, IDS_NO_WINDIFF_NAME);
         return;
     }
     if (!OnAcceptOK()) return;
     EndDialog(IDOK);
+}
+
+void CWinDiffFileDialog::SetOKPending(bool pending)
+{
+    m_okPending = pending;
+    AfxRefreshCursor(m_hWnd);
 }
 
 BOOL CWinDiffFileDialog::OnCommand(UINT id, UINT code, HWND control)
@@ -108,7 +188,22 @@ BOOL CWinDiffFileDialog::OnCommand(UINT id, UINT code, HWND control)
 
 LRESULT CWinDiffFileDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == kProgramFileAnswerMsg) {
+        OnLookUpAnswers();
+        return 0;
+    }
+    if (msg == WM_SETCURSOR && m_okPending) {
+        // The dialog still takes clicks (Cancel) while OK waits.
+        ::SetCursor(::LoadCursorA(nullptr, IDC_APPSTARTING));
+        return TRUE;
+    }
     if (msg == WM_DESTROY) {
+        // Answers still on their way find no one; a worker of the dialog's
+        // own ends with it.
+        if (m_worker) m_worker->SetTarget(nullptr, 0);
+        if (m_ownWorker) m_ownWorker->Stop();
+        m_worker = nullptr;
+        m_okPending = false;
         // The last icon shown goes with the dialog.
         if (m_iconStatic.IsWindow()) m_iconStatic.SetIcon(nullptr);
         m_fileIcon.Reset();

@@ -128,3 +128,14 @@ int AfxWinMain()
     if (!app->InitInstance()) return app->ExitInstance();
     return app->Run();
 }
+
+void AfxRefreshCursor(HWND window)
+{
+    POINT pt;
+    if (!::GetCursorPos(&pt)) return;
+    HWND under = ::WindowFromPoint(pt);
+    if (under && (under == window || ::IsChild(window, under))) {
+        const LRESULT hit = ::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+        ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+    }
+}

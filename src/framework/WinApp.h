@@ -67,6 +67,9 @@ const std::string& AfxGetAppTitle();
 // A message box with a text of the string table: caption the application's
 // title, the exclamation icon, one OK button.
 int AfxMessageBox(HWND owner, UINT textId);
+// Has the pointer, where it rests on `window` or one of its children, take
+// the shape the window now asks for, at once rather than with the next move.
+void AfxRefreshCursor(HWND window);
 
 constexpr UINT AFX_IDS_APP_TITLE = 0xE000; // 57344
 constexpr UINT ID_APP_EXIT = 0xE141;       // 57665

@@ -21,6 +21,8 @@ constexpr int kPath2 = 601;      // combo box of compare path 2
 constexpr int kPathField = 128;  // WinDiff file name field of the dialogs
 constexpr int kBrowse = 1000;    // the dialogs' Browse button
 constexpr int kFileIcon = 1003;  // the dialogs' file icon
+constexpr int kArguments = 1011; // the Settings dialog's arguments field
+constexpr UINT kSettings = 32771;
 constexpr UINT kCompare = 32776;
 constexpr UINT kMaximize = 32787;
 

@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kAutoMinimize = 1001;
 constexpr int kClearHistory = 1002;
-constexpr int kArguments = 1011;
-constexpr UINT kSettings = 32771;
 constexpr UINT kAbout = 57664;
 
 const char kSettingsCaption[] = "設定";

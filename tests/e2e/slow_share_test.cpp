@@ -1,7 +1,7 @@
 // The bar with paths on a slow share (\\slowhost\share, every lookup sleeps
 // a second: scripts/slow-share.sh) and with a comparison program slow to
 // become ready: it keeps handling messages, shows each icon when its answer
-// comes, and Compare gives today's results. The share cases are skipped
+// comes, and Compare and the Settings dialog give today's results. The share cases are skipped
 // where the test run could not mount it.
 #include <gtest/gtest.h>
 
@@ -44,10 +44,10 @@ protected:
         ::WriteFile(h.Get(), seconds, static_cast<DWORD>(std::strlen(seconds)), &written, nullptr);
     }
     // The bar maximised, with both paths in their boxes.
-    void Start(DWORD autoMinimize, const std::string& p1, const std::string& p2)
+    void Start(DWORD autoMinimize, const std::string& p1, const std::string& p2, const std::string& program = "")
     {
         StoredSettings settings;
-        settings.fileName = StandInPath();
+        settings.fileName = program.empty() ? StandInPath() : program;
         settings.hasAutoMinimize = true;
         settings.autoMinimize = autoMinimize;
         ResetRegistry(settings);
@@ -163,4 +163,48 @@ TEST_F(SlowShareTest, TheBarAnswersWhileTheProgramBecomesReadyAndThenSlidesIn)
     EXPECT_TRUE(ReadHistory(1).empty());
     EXPECT_TRUE(WaitForValue("the histories", [] { return ReadHistories(); }, Histories({a}, {b})));
     EXPECT_TRUE(WaitFor([&] { return WindowRect(app.Bar()).left > WorkAreaRect().left + 100; }));
+}
+
+TEST_F(SlowShareTest, SettingsAnswerWhileTheProgramFileOnTheShareIsLookedUpAndChecked)
+{
+    if (!MountShare()) GTEST_SKIP() << "no slow share in this run";
+    const std::string program = share + "\\a.txt";
+    Start(0, "", "x", program);
+    SetDelay("1");
+    // OK with the file gone from the share meanwhile, then with it there.
+    for (const bool gone : {true, false}) {
+        SCOPED_TRACE(gone ? "file gone" : "file there");
+        app.Command(kSettings);
+        HWND dialog = nullptr;
+        EXPECT_LT(LongestDelayUntil([&] { return (dialog = app.WaitForWindow("#32770", "設定", 0)) != nullptr; }),
+                  kAnswerMs);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_LT(PostedMessageDelayMs(::GetDlgItem(dialog, kArguments)), kAnswerMs);
+        EXPECT_EQ(program, WindowText(::GetDlgItem(dialog, kPathField)));
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(::GetDlgItem(dialog, kFileIcon)) != FALSE; }, kShareMs));
+        if (gone) ::DeleteFileA((data + "\\a.txt").c_str());
+        DeleteStoredValue("FileName"); // so that its writing shows
+        ClickButton(::GetDlgItem(dialog, IDOK));
+        ClickButton(::GetDlgItem(dialog, IDOK)); // while the first waits: nothing
+        MessageBoxInfo box;
+        EXPECT_LT(LongestDelayUntil([&] { return !::IsWindow(dialog) || app.WaitForMessageBox(box, 0, dialog); }),
+                  kAnswerMs);
+        std::string stored;
+        if (!gone) {
+            EXPECT_TRUE(WaitForValue("the stored file name", [] {
+                std::string name;
+                return ReadStoredString("FileName", name) ? name : std::string();
+            }, program, kShareMs));
+            break;
+        }
+        ASSERT_TRUE(app.WaitForMessageBox(box, kShareMs, dialog));
+        EXPECT_EQ("Windiffのファイル名が設定されていません。", box.text);
+        ASSERT_TRUE(app.DismissMessageBox(box));
+        EXPECT_FALSE(app.WaitForMessageBox(box, 3000, dialog)) << "the second OK was not ignored";
+        ASSERT_TRUE(::IsWindow(dialog));
+        ClickButton(::GetDlgItem(dialog, IDCANCEL));
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        EXPECT_FALSE(ReadStoredString("FileName", stored)) << "Cancel wrote " << stored;
+        ::CopyFileA(local.c_str(), (data + "\\a.txt").c_str(), FALSE);
+    }
 }
